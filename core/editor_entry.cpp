@@ -1,0 +1,58 @@
+#include "editor_entry.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "host_session.h"
+#include "probe.h"
+#include "windows.h"
+
+const EditorProfile* active_editor = nullptr;
+
+int report_failure(int status) {
+    if (status == 0) return 0;
+    char message[UF_UI_MAX_STRING_LEN + 1] = {};
+    UF_get_fail_message(status, message);
+    UF_UI_set_status(message);
+    std::ostringstream text;
+    text << "\nError:\n" << message << "\n\n";
+    std::fputs(text.str().c_str(), stderr);
+    return status;
+}
+
+void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count, int* return_code) {
+    active_editor = &profile;
+    int status = UF_initialize();
+    if (status == 0) {
+        bool show_dialog = true;
+        if (probe_data_directory() < 0) {
+            MessageBeep(0);
+            MessageBoxA(GetFocus(), profile.unavailable_text, "Проверка чтения-записи ->.", MB_ICONERROR);
+            show_dialog = profile.dialog_after_failed_probe;
+        }
+        if (show_dialog) {
+            int response = 0;
+            const int created = UF_STYLER_create_dialog(profile.dialog_file, callbacks, count, nullptr, &response);
+            if (created != 0) {
+                char message[UF_UI_MAX_STRING_LEN + 1] = {};
+                UF_get_fail_message(created, message);
+                UF_UI_set_status(message);
+                std::printf("%s\n", message);
+                if (profile.dialog_failure_text != nullptr) uc1601(profile.dialog_failure_text, 1);
+            }
+        }
+        status = UF_terminate();
+    }
+    report_failure(status);
+    if (profile.sets_return_code && return_code != nullptr) *return_code = 0;
+}
+
+int dialog_exit_cb(int, void*, UF_STYLER_item_value_type_p_t) {
+    const HostSession session;
+    return session.open() ? UF_UI_CB_EXIT_DIALOG : UF_UI_CB_CONTINUE_DIALOG;
+}
+
+int item_noop_cb(int, void*, UF_STYLER_item_value_type_p_t) {
+    const HostSession session;
+    return UF_UI_CB_CONTINUE_DIALOG;
+}

@@ -1,0 +1,21 @@
+// The entry every editor's ufusr runs, and the callbacks all their dialogs share.
+#pragma once
+
+#include "editor_profile.h"
+#include "uf.h"
+
+// The editor plug-ins' exports.
+#define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+
+// Opens a host session, probes the editor's table file, shows its dialog, closes
+// the session and reports a host failure.
+void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count, int* return_code);
+
+// Shows a non-zero host status on the status line and as an "Error:" block on
+// the error stream; returns the status.
+int report_failure(int status);
+
+// Types 4 and 7 of a dialog: the dialog ends.
+int dialog_exit_cb(int dialog_id, void* client_data, UF_STYLER_item_value_type_p_t callback_data);
+// Items whose activation needs nothing at once.
+int item_noop_cb(int dialog_id, void* client_data, UF_STYLER_item_value_type_p_t callback_data);

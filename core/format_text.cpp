@@ -1,0 +1,142 @@
+#include "format_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+struct Spec {
+    bool left = false;
+    bool zero = false;
+    int width = 0;
+    int precision = -1;
+    char conversion = 0;
+};
+
+// Reads the conversion that starts after a '%'; returns the position after it.
+const char* read_spec(const char* p, Spec& spec) {
+    for (;; ++p) {
+        if (*p == '-') {
+            spec.left = true;
+        } else if (*p == '0') {
+            spec.zero = true;
+        } else {
+            break;
+        }
+    }
+    while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+    if (*p == '.') {
+        spec.precision = 0;
+        ++p;
+        while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+    }
+    while (*p == 'l' || *p == 'h') ++p;
+    spec.conversion = *p;
+    return *p == '\0' ? p : p + 1;
+}
+
+void pad(std::string& out, std::string_view body, const Spec& spec, bool numeric) {
+    const auto width = static_cast<std::size_t>(spec.width);
+    if (body.size() >= width) {
+        out += body;
+        return;
+    }
+    const std::size_t fill = width - body.size();
+    if (spec.left) {
+        out += body;
+        out.append(fill, ' ');
+    } else if (spec.zero && numeric) {
+        const bool signed_body = !body.empty() && body[0] == '-';
+        if (signed_body) out += '-';
+        out.append(fill, '0');
+        out += signed_body ? body.substr(1) : body;
+    } else {
+        out.append(fill, ' ');
+        out += body;
+    }
+}
+
+std::string fixed(double value, int precision) {
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    return std::string(buffer, result.ptr);
+}
+
+}  // namespace
+
+std::string format_args(const char* format, std::initializer_list<FormatArg> args) {
+    std::string out;
+    auto next = args.begin();
+    const char* p = format;
+    while (*p != '\0') {
+        if (*p != '%') {
+            out += *p++;
+            continue;
+        }
+        Spec spec;
+        p = read_spec(p + 1, spec);
+        if (spec.conversion == '%') {
+            out += '%';
+            continue;
+        }
+        // A conversion without an argument, or of the wrong kind, prints nothing:
+        // formats are the system's own literals, so this is a programming error
+        // that must not read past the arguments.
+        if (next == args.end()) continue;
+        const FormatArg& arg = *next++;
+        switch (spec.conversion) {
+            case 's': {
+                std::string_view text = arg.kind() == FormatArg::Kind::text ? arg.text() : std::string_view();
+                text = text.substr(0, std::min(text.find('\0'), text.size()));
+                if (spec.precision >= 0 && text.size() > static_cast<std::size_t>(spec.precision)) {
+                    text = text.substr(0, static_cast<std::size_t>(spec.precision));
+                }
+                pad(out, text, spec, false);
+                break;
+            }
+            case 'd':
+            case 'i': {
+                const long number = arg.kind() == FormatArg::Kind::integer ? arg.integer() : 0;
+                pad(out, std::to_string(number), spec, true);
+                break;
+            }
+            case 'f':
+            case 'F': {
+                const double number = arg.kind() == FormatArg::Kind::real ? arg.real() : 0.0;
+                pad(out, fixed(number, spec.precision < 0 ? 6 : spec.precision), spec, true);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+    return out;
+}
+
+double read_number(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && text[start] != '\0' && std::strchr(" \t\n\v\f\r", text[start]) != nullptr) {
+        ++start;
+    }
+    text.remove_prefix(start);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    // from_chars takes no sign of its own here, so "--1" and "+-1" read as 0, as in C.
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) return 0.0;
+    double value = 0.0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::invalid_argument) return 0.0;
+    if (result.ec == std::errc::result_out_of_range) {
+        // As strtod: an exponent too small gives 0, one too large gives infinity.
+        const std::string_view read(text.data(), static_cast<std::size_t>(result.ptr - text.data()));
+        const bool tiny = read.find("e-") != std::string_view::npos || read.find("E-") != std::string_view::npos;
+        value = tiny ? 0.0 : HUGE_VAL;
+    }
+    return negative ? -value : value;
+}

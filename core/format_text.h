@@ -1,0 +1,47 @@
+// printf-style formatting and number reading that do not depend on the process
+// locale: a library file written under a Russian locale must still say "2.540".
+//
+//   format_text("%.20s|%.3lf", row.LIBRF, row.DPT_CUT_MM)
+//
+// Conversions: %s, %d, %i, %ld, %f, %lf and %%, with the flags '-' and '0', a
+// width and a precision, as in C.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+class FormatArg {
+public:
+    enum class Kind { text, integer, real };
+
+    FormatArg(const char* text) : kind_(Kind::text), text_(text == nullptr ? "" : text) {}
+    FormatArg(const std::string& text) : kind_(Kind::text), text_(text) {}
+    FormatArg(std::string_view text) : kind_(Kind::text), text_(text) {}
+    FormatArg(int number) : kind_(Kind::integer), integer_(number) {}
+    FormatArg(long number) : kind_(Kind::integer), integer_(number) {}
+    FormatArg(double number) : kind_(Kind::real), real_(number) {}
+
+    Kind kind() const { return kind_; }
+    std::string_view text() const { return text_; }
+    long integer() const { return integer_; }
+    double real() const { return real_; }
+
+private:
+    Kind kind_;
+    std::string_view text_;
+    long integer_ = 0;
+    double real_ = 0.0;
+};
+
+std::string format_args(const char* format, std::initializer_list<FormatArg> args);
+
+template <class... Args>
+std::string format_text(const char* format, const Args&... args) {
+    return format_args(format, {FormatArg(args)...});
+}
+
+// The number at the start of a text, as the C library's atof reads it: leading
+// blanks skipped, reading stops at the first character that cannot continue the
+// number, 0 when there is none.
+double read_number(std::string_view text);

@@ -1,0 +1,135 @@
+// The line grammar of the library files, read and written in one place.
+//
+// A data line is a line without "#" whose first five characters hold "DATA":
+// a lead-in up to the first "|", then the table's fields separated by "|". Any
+// other line is ignored. The writer puts out the table's header, then one data
+// line per row; every line ends in CR LF. The reader takes CR LF or LF, lines of
+// any length, and a last line without a line end.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "format_text.h"
+#include "record_table.h"
+#include "table_format.h"
+
+// What a load had to change: the user is told, since the next save writes the
+// table as it now stands.
+struct LoadReport {
+    std::vector<long> rejected_lines;   // data lines with too few or too many fields
+    std::vector<long> cut_lines;        // lines with a value longer than its field, cut to fit
+    std::vector<long> save_cut_lines;   // lines with a value the next save will cut
+    bool clean() const { return rejected_lines.empty() && cut_lines.empty() && save_cut_lines.empty(); }
+};
+
+namespace library_file_detail {
+
+bool is_data_line(std::string_view line);
+// How many characters of a text column a save keeps: the precision of its format.
+std::size_t saved_width(const char* format);
+
+enum class FieldFit { whole, cut_now, cut_at_save };
+
+// Stores a field's text into a fixed text field, cut to what the field holds.
+FieldFit store_text(std::span<char> field, std::string_view value, std::size_t saved);
+
+void append_with_crlf(std::string& out, std::string_view text);
+
+}  // namespace library_file_detail
+
+// Reads every data line of the stream into the table (which it empties first).
+template <class Record>
+void read_table(std::istream& in, const TableFormat<Record>& format, RecordTable<Record>& table, LoadReport& report,
+                void (*number_row)(Record&, std::int32_t) = nullptr) {
+    using namespace library_file_detail;
+    table.empty();
+    report = LoadReport{};
+    std::string line;
+    long line_number = 0;
+    std::int32_t accepted = 0;
+    while (std::getline(in, line)) {
+        ++line_number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!is_data_line(line)) continue;
+        std::size_t separator = line.find('|');
+        if (separator == std::string::npos) {
+            report.rejected_lines.push_back(line_number);
+            continue;
+        }
+        Record row;
+        std::string_view rest = std::string_view(line).substr(separator + 1);
+        bool rejected = false;
+        bool cut = false;
+        bool cut_at_save = false;
+        const auto& columns = format.columns;
+        for (std::size_t c = 0; c < columns.size() && !rejected; ++c) {
+            std::string_view value;
+            const std::size_t next = rest.find('|');
+            const bool last = c + 1 == columns.size();
+            if (last) {
+                if (next != std::string_view::npos) rejected = true;
+                value = rest;
+            } else if (next == std::string_view::npos) {
+                rejected = true;
+            } else {
+                value = rest.substr(0, next);
+                rest.remove_prefix(next + 1);
+            }
+            if (rejected) break;
+            const Column<Record>& column = columns[c];
+            if (column.kind == ColumnKind::text) {
+                const FieldFit fit = store_text(column.text(row), value, saved_width(column.format));
+                cut = cut || fit == FieldFit::cut_now;
+                cut_at_save = cut_at_save || fit == FieldFit::cut_at_save;
+            } else if (column.kind == ColumnKind::number) {
+                row.*(column.number) = read_number(value);
+            }
+        }
+        if (rejected) {
+            report.rejected_lines.push_back(line_number);
+            continue;
+        }
+        if (cut) report.cut_lines.push_back(line_number);
+        if (cut_at_save) report.save_cut_lines.push_back(line_number);
+        store_text(std::span<char>(row.tag), "DATA", sizeof row.tag);
+        if (number_row != nullptr) number_row(row, accepted);
+        ++accepted;
+        table.append(row);
+    }
+}
+
+// The whole file as the table's writer puts it out.
+template <class Record>
+std::string write_table(const TableFormat<Record>& format, const RecordTable<Record>& table) {
+    using namespace library_file_detail;
+    std::string out;
+    append_with_crlf(out, format.header);
+    std::string line;
+    for (const Record& stored : table) {
+        Record row = stored;
+        line = format_text("%.5s", row.tag);
+        for (const Column<Record>& column : format.columns) {
+            line += '|';
+            switch (column.kind) {
+                case ColumnKind::text:
+                    line += format_text(column.format, static_cast<const char*>(column.text(row).data()));
+                    break;
+                case ColumnKind::number:
+                    if (column.written_empty == nullptr || !column.written_empty(row)) {
+                        line += format_text(column.format, row.*(column.number));
+                    }
+                    break;
+                case ColumnKind::derived:
+                    line += format_text(column.format, column.derive(row));
+                    break;
+            }
+        }
+        line += "\r\n";
+        out += line;
+    }
+    return out;
+}

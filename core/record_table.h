@@ -1,0 +1,28 @@
+// An ordered, growable table of rows: row i is the i-th data line read or the
+// i-th row appended.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+template <class Record>
+class RecordTable {
+public:
+    std::size_t size() const { return rows_.size(); }
+    bool has_row(long index) const { return index >= 0 && static_cast<std::size_t>(index) < rows_.size(); }
+
+    // Destroys every row and gives the storage back.
+    void empty() { std::vector<Record>().swap(rows_); }
+    void append(const Record& record) { rows_.push_back(record); }
+    Record copy_of(std::size_t index) const { return rows_.at(index); }
+    Record& at(std::size_t index) { return rows_.at(index); }
+    const Record& at(std::size_t index) const { return rows_.at(index); }
+    // Later rows move one place to the front, keeping their order.
+    void remove(std::size_t index) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index)); }
+
+    auto begin() const { return rows_.begin(); }
+    auto end() const { return rows_.end(); }
+
+private:
+    std::vector<Record> rows_;
+};

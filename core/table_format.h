@@ -1,0 +1,66 @@
+// A library table described as data: its file, its header and its columns in
+// file order. One reader and one writer (library_file.h) serve every table.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+enum class ColumnKind {
+    text,     // stored in a fixed text field of the record
+    number,   // stored as a double
+    derived,  // read and dropped; written from other fields of the row
+};
+
+template <class Record>
+struct Column {
+    const char* name;
+    ColumnKind kind;
+    const char* format;  // how the writer puts the value out, e.g. "%.20s", "%.3lf"
+    std::span<char> (*text)(Record&) = nullptr;
+    double Record::*number = nullptr;
+    double (*derive)(const Record&) = nullptr;
+    // A number column that this row leaves empty in the file.
+    bool (*written_empty)(const Record&) = nullptr;
+};
+
+template <class Record>
+struct TableFormat {
+    const char* file_name;   // e.g. "feeds_speeds.dat"
+    const char* table_name;  // named in messages, e.g. "feeds_speeds"
+    // Everything before the first data line: comment block, dashed lines and the
+    // FORMAT line, with "\n" line ends.
+    const char* header;
+    std::span<const Column<Record>> columns;
+};
+
+namespace column_detail {
+template <class T>
+struct member_of;
+template <class R, class T>
+struct member_of<T R::*> {
+    using record = R;
+};
+template <auto Field>
+using record_of = typename member_of<decltype(Field)>::record;
+
+template <auto Field>
+std::span<char> text_of(record_of<Field>& row) {
+    return std::span<char>(row.*Field);
+}
+}  // namespace column_detail
+
+template <auto Field>
+constexpr Column<column_detail::record_of<Field>> text_column(const char* name, const char* format) {
+    return {name, ColumnKind::text, format, &column_detail::text_of<Field>};
+}
+
+template <auto Field>
+constexpr Column<column_detail::record_of<Field>> number_column(
+    const char* name, const char* format, bool (*written_empty)(const column_detail::record_of<Field>&) = nullptr) {
+    return {name, ColumnKind::number, format, nullptr, Field, nullptr, written_empty};
+}
+
+template <class Record>
+constexpr Column<Record> derived_column(const char* name, const char* format, double (*derive)(const Record&)) {
+    return {name, ColumnKind::derived, format, nullptr, nullptr, derive};
+}

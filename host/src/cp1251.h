@@ -1,0 +1,17 @@
+// The plug-ins speak code page 1251; the host, its front-ends and its files speak UTF-8.
+// Conversion happens here and only here.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ughost {
+
+std::string cp1251_to_utf8(std::string_view text);
+
+// Nothing when the text holds a character the code page cannot hold, or is not UTF-8:
+// such input is refused, never mangled.
+std::optional<std::string> utf8_to_cp1251(std::string_view text);
+
+}  // namespace ughost

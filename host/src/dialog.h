@@ -1,0 +1,75 @@
+// A dialog as the host holds it while it is open: the items of its dialog file
+// with their current values. Plug-in requests (set and ask) and user actions both
+// act on it; every change a user could see is reported to the observer.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dialog_file.h"
+#include "uf.h"
+
+namespace ughost {
+
+struct Item {
+    ItemSpec spec;
+    bool sensitive = true;
+    std::vector<bool> button_sensitive;  // per button of a layout
+    std::vector<std::string> lines;      // lines of a list, entries of an option list (UTF-8)
+    int selection = -1;                  // list line, option entry, choice, pressed button
+    std::string text;                    // UTF-8
+    double real = 0.0;
+};
+
+enum class Change { sensitive, button_sensitive, insert, remove, select, text, real, focus, entries };
+
+struct ItemChange {
+    const Item* item = nullptr;
+    Change what = Change::text;
+    int index = 0;     // line, entry or button; -1 = all
+    int flag = 0;      // sensitivity
+};
+
+class Dialog {
+public:
+    using Observer = std::function<void(const Dialog&, const ItemChange&)>;
+
+    Dialog(int id, std::string file_name, DialogSpec spec, Observer observer);
+
+    int id() const { return id_; }
+    const std::string& file_name() const { return file_name_; }
+    const std::string& title() const { return title_; }
+    const std::vector<Item>& items() const { return items_; }
+    const Item* find(std::string_view item_id) const;
+    const std::string& focus() const { return focus_; }
+
+    // Plug-in requests; 0 on success, a host status otherwise.
+    int set_value(const UF_STYLER_item_value_type_t& value);
+    int ask_value(UF_STYLER_item_value_type_t& value) const;
+
+    // User actions; false (with a reason) when the item cannot take the action.
+    bool user_select(std::string_view item_id, int index, std::string& why);
+    bool user_type(std::string_view item_id, const std::string& utf8, std::string& why);
+    bool user_press(std::string_view item_id, int index, std::string& why);
+    bool user_can_activate(std::string_view item_id, std::string& why) const;
+
+    // An item is usable when it and every container around it are sensitive.
+    bool usable(const Item& item) const;
+
+private:
+    Item* find_mutable(std::string_view item_id);
+    void report(const Item& item, Change what, int index = 0, int flag = 0);
+    int set_sensitivity(Item& item, const UF_STYLER_item_value_type_t& value);
+    int set_item_value(Item& item, const UF_STYLER_item_value_type_t& value);
+    bool user_item(std::string_view item_id, Item*& item, std::string& why);
+
+    int id_;
+    std::string file_name_;
+    std::string title_;
+    std::vector<Item> items_;
+    std::string focus_;
+    Observer observer_;
+};
+
+}  // namespace ughost

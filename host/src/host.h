@@ -1,0 +1,95 @@
+// The host's state behind its C interface: the front-end in use, host sessions,
+// open dialogs, loaded plug-in libraries, the clock and its timers, the system log,
+// and the faults a script asked for.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialog.h"
+#include "front_end.h"
+#include "windows.h"
+
+namespace ughost {
+
+struct LoadedLibrary {
+    std::string path;
+    void* handle = nullptr;
+};
+
+struct Timer {
+    HWND window = nullptr;
+    UINT_PTR id = 0;
+    long period_ms = 0;
+    long due_ms = 0;
+};
+
+class Host {
+public:
+    static Host& instance();
+
+    void set_front_end(FrontEnd* front_end) { front_end_ = front_end; }
+    // The front-end, after whatever the plug-ins printed has been passed to it,
+    // so events keep the order in which they happened.
+    FrontEnd& ui();
+    void set_output_drain(std::function<void()> drain) { drain_output_ = std::move(drain); }
+
+    // Faults: the named call fails once, after `after` further successful calls.
+    void plan_fault(const std::string& call, int after);
+    bool fault_due(const std::string& call);
+
+    int open_session();
+    int close_session();
+    int session_depth() const { return session_depth_; }
+
+    // Dialogs.
+    int run_dialog(const char* file_name, UF_STYLER_callback_info_t* callbacks, int count, void* client_data,
+                   int* response);
+    Dialog* dialog(int id);
+    Dialog* innermost_dialog();
+
+    // Libraries.
+    int load_library(const std::string& path, void*& handle, std::string& error);
+    void unload_library(void* handle);
+    bool is_loaded(const std::string& path) const;
+    void* find_loaded(const std::string& path) const;
+    std::vector<std::string> dialog_search_directories() const;
+
+    const char* translate_variable(const std::string& name);
+    const char* release() const;
+
+    void set_syslog_file(std::string path) { syslog_file_ = std::move(path); }
+    const std::string& syslog_file() const { return syslog_file_; }
+    void write_syslog(const std::string& text);
+
+    // The host's clock, in milliseconds since start; timers tick on it.
+    long now_ms() const { return clock_ms_; }
+    void advance_clock(long ms) { clock_ms_ += ms; }
+    UINT_PTR set_timer(HWND window, UINT_PTR id, long period_ms);
+    bool kill_timer(HWND window, UINT_PTR id);
+    const Timer* next_timer(HWND window) const;
+    void rearm_timer(HWND window, UINT_PTR id);
+
+private:
+    Host() = default;
+    int fire(Dialog& dialog, const UF_STYLER_callback_info_t* callback, int reason, const char* item_id,
+             void* client_data);
+    void check_session_balance(int depth_before, const std::string& what);
+
+    FrontEnd* front_end_ = nullptr;
+    std::function<void()> drain_output_;
+    std::map<std::string, int> faults_;
+    int session_depth_ = 0;
+    int next_dialog_id_ = 1;
+    std::vector<std::unique_ptr<Dialog>> dialogs_;
+    std::vector<LoadedLibrary> libraries_;
+    std::map<std::string, std::string> variables_;
+    std::string syslog_file_;
+    long clock_ms_ = 0;
+    std::vector<Timer> timers_;
+};
+
+}  // namespace ughost

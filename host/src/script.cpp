@@ -1,0 +1,148 @@
+#include "script.h"
+
+#include <set>
+#include <sstream>
+
+namespace ughost {
+namespace {
+
+const std::set<std::string, std::less<>> verbs = {"select", "type",   "activate", "press",   "ok",
+                                                  "cancel", "answer", "menu",     "numbers", "fail"};
+
+std::vector<std::string> split_words(std::string_view text) {
+    std::vector<std::string> words;
+    std::istringstream in{std::string(text)};
+    std::string word;
+    while (in >> word) words.push_back(word);
+    return words;
+}
+
+bool is_integer(const std::string& word) {
+    if (word.empty()) return false;
+    std::size_t start = word[0] == '-' ? 1 : 0;
+    if (start == word.size()) return false;
+    for (std::size_t i = start; i < word.size(); ++i) {
+        if (word[i] < '0' || word[i] > '9') return false;
+    }
+    return true;
+}
+
+// Checks the words of a line against its verb; an empty text when it fits.
+std::string check(const ScriptLine& line) {
+    const auto& w = line.words;
+    const std::string& verb = line.verb;
+    if (verb == "ok" || verb == "cancel") return w.empty() ? "" : verb + " takes nothing after it";
+    if (verb == "activate") return w.size() == 1 ? "" : "expected: activate ITEM";
+    if (verb == "select") {
+        return w.size() == 2 && is_integer(w[1]) ? "" : "expected: select ITEM LINE";
+    }
+    if (verb == "press") {
+        return (w.size() == 1 || (w.size() == 2 && is_integer(w[1]))) ? "" : "expected: press ITEM [BUTTON]";
+    }
+    if (verb == "type") return w.size() == 2 ? "" : "expected: type ITEM TEXT";
+    if (verb == "answer") return w.size() == 1 && (w[0] == "yes" || w[0] == "no") ? "" : "expected: answer yes|no";
+    if (verb == "menu") return w.size() == 1 && is_integer(w[0]) ? "" : "expected: menu CODE";
+    if (verb == "numbers") return !w.empty() && is_integer(w[0]) ? "" : "expected: numbers CODE [VALUE...]";
+    if (verb == "fail") {
+        const bool plain = w.size() == 1;
+        const bool counted = w.size() == 3 && w[1] == "after" && is_integer(w[2]);
+        return plain || counted ? "" : "expected: fail CALL [after N]";
+    }
+    return "unknown action '" + verb + "'";
+}
+
+}  // namespace
+
+std::optional<std::string> unquote(std::string_view text) {
+    if (text.size() < 2 || text.front() != '"' || text.back() != '"') return std::nullopt;
+    std::string out;
+    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+        char c = text[i];
+        if (c == '"') return std::nullopt;
+        if (c == '\\') {
+            if (i + 2 >= text.size()) return std::nullopt;
+            const char e = text[++i];
+            switch (e) {
+                case 'n': c = '\n'; break;
+                case 'r': c = '\r'; break;
+                case 't': c = '\t'; break;
+                case '"': c = '"'; break;
+                case '\\': c = '\\'; break;
+                default: return std::nullopt;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string quote(std::string_view text) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    out += "\\x";
+                    out += hex[(c >> 4) & 0xF];
+                    out += hex[c & 0xF];
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+bool parse_script(std::string_view text, std::vector<ScriptLine>& lines, ScriptError& error) {
+    std::istringstream in{std::string(text)};
+    std::string raw;
+    int number = 0;
+    while (std::getline(in, raw)) {
+        ++number;
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        const std::size_t start = raw.find_first_not_of(" \t");
+        if (start == std::string::npos || raw[start] == '#') continue;
+        ScriptLine line;
+        line.number = number;
+        line.source = raw.substr(start);
+        const std::size_t verb_end = line.source.find_first_of(" \t");
+        line.verb = line.source.substr(0, verb_end);
+        const std::string rest = verb_end == std::string::npos ? "" : line.source.substr(verb_end + 1);
+        if (line.verb == "type") {
+            // The text is everything after the item, as it stands or in quotes.
+            const std::size_t item_start = rest.find_first_not_of(" \t");
+            const std::size_t item_end = rest.find_first_of(" \t", item_start);
+            if (item_start != std::string::npos) line.words.push_back(rest.substr(item_start, item_end - item_start));
+            std::string value = item_end == std::string::npos ? "" : rest.substr(item_end + 1);
+            if (!value.empty() && value.front() == '"') {
+                const auto unquoted = unquote(value);
+                if (!unquoted) {
+                    error = {number, "malformed quoted text"};
+                    return false;
+                }
+                value = *unquoted;
+            }
+            line.words.push_back(value);
+        } else {
+            line.words = split_words(rest);
+        }
+        if (!verbs.count(line.verb)) {
+            error = {number, "unknown action '" + line.verb + "'"};
+            return false;
+        }
+        if (const std::string problem = check(line); !problem.empty()) {
+            error = {number, problem};
+            return false;
+        }
+        lines.push_back(std::move(line));
+    }
+    return true;
+}
+
+}  // namespace ughost

@@ -1,0 +1,31 @@
+// A script of user actions for the scripted front-end (syntax in host/README.md).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ughost {
+
+struct ScriptLine {
+    int number = 0;
+    std::string verb;                // select, type, activate, press, ok, cancel, answer, menu, numbers, fail
+    std::vector<std::string> words;  // the rest, split; for type the text is words[1]
+    std::string source;              // the line as written, for messages
+};
+
+struct ScriptError {
+    int line = 0;
+    std::string message;
+};
+
+// Parses a whole script; false (with the first error) when a line is not an action.
+bool parse_script(std::string_view text, std::vector<ScriptLine>& lines, ScriptError& error);
+
+// Reads a "quoted text" with C escapes from the start of text; nothing when malformed.
+std::optional<std::string> unquote(std::string_view text);
+// Quotes a text with C escapes, for the transcript.
+std::string quote(std::string_view text);
+
+}  // namespace ughost

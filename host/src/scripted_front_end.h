@@ -1,0 +1,63 @@
+// The headless front-end: plays a script of user actions and writes a transcript,
+// one event a line (format in host/README.md).
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "front_end.h"
+#include "script.h"
+
+namespace ughost {
+
+class ScriptedFrontEnd : public FrontEnd {
+public:
+    // transcript may be null: the script is played all the same, nothing is written.
+    // Script errors also go to error_fd, which is not the plug-ins' captured stderr.
+    ScriptedFrontEnd(std::vector<ScriptLine> script, std::FILE* transcript, int error_fd);
+
+    // Applies the fault directives that stand before the first action.
+    void start();
+    // Fails the run when actions are left over; returns the exit status to use.
+    int finish();
+    // Stops the run at once: a script that does not fit is a failed run.
+    [[noreturn]] void stop(const std::string& why);
+
+    void note_event(const std::string& line) override;
+    void dialog_opened(const Dialog& dialog) override;
+    void dialog_closed(const Dialog& dialog, int response) override;
+    void item_changed(const Dialog& dialog, const ItemChange& change) override;
+    bool next_action(Dialog& dialog, DialogAction& action) override;
+    void action_refused(const DialogAction& action, const std::string& why) override;
+    void show_message(const std::string& text) override;
+    BoxAnswer message_box(const MessageBoxRequest& request) override;
+    int choice_menu(const std::string& title, int default_item, const std::vector<std::string>& items) override;
+    NumberMenuAnswer number_menu(const std::string& title, const std::vector<std::string>& labels,
+                                 const std::vector<double>& values) override;
+    void listing_opened() override;
+    void listing_written(const std::string& text) override;
+    void status_shown(const std::string& text) override;
+    void syslog_written(const std::string& text) override;
+    void beep() override;
+    void picture_shown(const std::string& image_file) override;
+    void picture_closed(const std::string& image_file, long elapsed_ms) override;
+    void wait_for(long milliseconds) override;
+    void output_written(int stream, const std::string& text) override;
+
+private:
+    // The next action, which must have one of the given verbs.
+    const ScriptLine& take(std::initializer_list<const char*> verbs, const std::string& awaited);
+    void apply_directives();
+    void write(const std::string& line);
+
+    std::vector<ScriptLine> script_;
+    std::size_t next_ = 0;
+    std::FILE* transcript_;
+    int error_fd_;
+    const ScriptLine* current_ = nullptr;
+};
+
+std::string format_real(double value);
+
+}  // namespace ughost
