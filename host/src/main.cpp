@@ -2,6 +2,7 @@
 // host does, with a front-end in place of the host's windows. Usage in host/README.md.
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -90,6 +91,8 @@ std::string default_syslog_file() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Like any desktop program, the host runs in the user's locale; the plug-ins must not care.
+    std::setlocale(LC_ALL, "");
     Options options;
     if (!parse_options(argc, argv, options)) {
         usage();

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include "host_run.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <grp.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uid_t unprivileged_user = 65534;  // nobody
+constexpr gid_t unprivileged_group = 65534;
+
+// Variables the host or the plug-ins read; a run starts with none of them but
+// what the test gives.
+const char* const host_variables[] = {
+    "UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR", "UGII_CAM_LIBRARY_TOOL_METRIC_DIR", "UGII_USER_DIR", "UGII_SITE_DIR",
+    "UGII_VENDOR_DIR", "USER_UFUN", "UGII_INITIAL_UFUN_DIR", "UGII_TMP_DIR", "HOME"};
+
+bool everyone_can_reach(const fs::path& path) {
+    for (fs::path p = fs::absolute(path); !p.empty(); p = p.parent_path()) {
+        struct stat info {};
+        if (stat(p.c_str(), &info) != 0) return false;
+        const mode_t needed = S_ISDIR(info.st_mode) ? S_IXOTH : S_IROTH;
+        if ((info.st_mode & needed) == 0) return false;
+        if (p == p.parent_path()) break;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool runs_unprivileged() {
+    if (geteuid() != 0) return true;
+    static const bool reachable = everyone_can_reach(UGHOST_PROGRAM) && everyone_can_reach(TEST_APPLICATION_DIR) &&
+                                  everyone_can_reach(APPLICATION_DIR);
+    return reachable;
+}
+
+HostRun run_host(const HostRunOptions& options) {
+    ScratchDirectory work;
+    work.write("script", options.script);
+    const std::string errors_path = work.file("errors");
+
+    // The transcript comes through a pipe: a limit on file sizes must not cut it.
+    std::vector<std::string> args = {UGHOST_PROGRAM, "--script", work.file("script"), "--syslog", work.file("syslog")};
+    if (!options.transcript) args.push_back("--no-transcript");
+    if (!options.parameter.empty()) args.insert(args.end(), {"--param", options.parameter});
+    args.insert(args.end(), options.plugins.begin(), options.plugins.end());
+
+    int transcript_pipe[2];
+    if (pipe(transcript_pipe) != 0) throw std::runtime_error("cannot make a pipe");
+    const pid_t child = fork();
+    if (child == 0) {
+        close(transcript_pipe[0]);
+        dup2(transcript_pipe[1], 1);
+        for (const char* name : host_variables) unsetenv(name);
+        for (const auto& [name, value] : options.environment) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+        const int errors = open(errors_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(errors, 2);
+        if (options.file_size_limit >= 0) {
+            // The write then fails with EFBIG, as on a full disk, instead of killing the process.
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(options.file_size_limit), static_cast<rlim_t>(options.file_size_limit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (geteuid() == 0 && runs_unprivileged()) {
+            if (setgroups(0, nullptr) != 0 || setgid(unprivileged_group) != 0 || setuid(unprivileged_user) != 0) _exit(126);
+        }
+        std::vector<char*> argv;
+        for (auto& arg : args) argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(transcript_pipe[1]);
+    HostRun run;
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = read(transcript_pipe[0], buffer, sizeof buffer)) > 0) run.transcript.append(buffer, got);
+    close(transcript_pipe[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.errors = read_bytes(errors_path);
+    run.syslog = read_bytes(work.file("syslog"));
+    return run;
+}
+
+ScratchDirectory::ScratchDirectory() {
+    std::string pattern = (fs::temp_directory_path() / "cdl-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a scratch directory");
+    path_ = pattern;
+    hand_over(path_);
+}
+
+ScratchDirectory::~ScratchDirectory() {
+    std::error_code ignored;
+    // Folders a test made read-only must be writable again to be removed.
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
+        if (entry.is_directory(ignored)) chmod(entry.path().c_str(), 0755);
+    }
+    chmod(path_.c_str(), 0755);
+    fs::remove_all(path_, ignored);
+}
+
+void ScratchDirectory::write(const std::string& name, const std::string& bytes) const {
+    std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+    out << bytes;
+    out.close();
+    hand_over(file(name));
+}
+
+std::string ScratchDirectory::read(const std::string& name) const { return read_bytes(file(name)); }
+
+bool ScratchDirectory::exists(const std::string& name) const { return fs::exists(fs::symlink_status(file(name))); }
+
+void ScratchDirectory::copy_sample(const std::string& name) const { write(name, sample_bytes(name)); }
+
+void ScratchDirectory::copy_samples() const {
+    for (const char* name : {"feeds_speeds.dat", "tool_materials.dat", "part_materials.dat", "cut_methods.dat",
+                             "tool_database.dat"}) {
+        copy_sample(name);
+    }
+}
+
+void ScratchDirectory::hand_over(const std::string& path) const {
+    if (geteuid() == 0 && runs_unprivileged()) {
+        if (lchown(path.c_str(), unprivileged_user, unprivileged_group) != 0) {
+            throw std::runtime_error("cannot hand over " + path);
+        }
+    }
+}
+
+std::string read_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+std::string sample_bytes(const std::string& name) { return read_bytes(std::string(SAMPLE_LIBRARY_DIR) + "/" + name); }
+
+::testing::AssertionResult lines_in_order(const std::string& text, const std::vector<std::string>& expected) {
+    std::istringstream in(text);
+    std::string line;
+    std::size_t next = 0;
+    while (next < expected.size() && std::getline(in, line)) {
+        if (line == expected[next]) ++next;
+    }
+    if (next == expected.size()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "line not found in order: " << expected[next] << "\n--- text:\n" << text;
+}
+
+int count_lines_starting(const std::string& text, const std::string& prefix) {
+    std::istringstream in(text);
+    std::string line;
+    int count = 0;
+    while (std::getline(in, line)) {
+        if (line.rfind(prefix, 0) == 0) ++count;
+    }
+    return count;
+}

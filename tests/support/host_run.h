@@ -1,0 +1,65 @@
+// Runs the host program on a plug-in with a script, the way a user would start
+// it, and gives back what the user saw (the transcript) and how it ended.
+#pragma once
+
+#include <map>
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct HostRunOptions {
+    std::vector<std::string> plugins;           // paths of the plug-ins, started in order
+    std::string script;                          // the script text
+    std::string parameter;                       // --param
+    std::map<std::string, std::optional<std::string>> environment;  // set (or unset, with nullopt)
+    long file_size_limit = -1;                   // bytes a process may write to a file; -1 unlimited
+    bool transcript = true;
+};
+
+struct HostRun {
+    int exit_status = -1;
+    std::string transcript;
+    std::string errors;  // the host program's own standard error
+    std::string syslog;  // the system log file
+};
+
+HostRun run_host(const HostRunOptions& options);
+
+// True when runs happen as an ordinary user, so that file permissions hold:
+// the suite may run as root, and root reads and writes what it likes.
+bool runs_unprivileged();
+
+// A fresh directory the host runs may use, removed at the end of the test.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::string& path() const { return path_; }
+    // The directory as the data directory variable wants it: with its separator.
+    std::string with_separator() const { return path_ + "/"; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+    void write(const std::string& name, const std::string& bytes) const;
+    std::string read(const std::string& name) const;
+    bool exists(const std::string& name) const;
+    void copy_sample(const std::string& name) const;
+    void copy_samples() const;
+    // Makes a file or folder belong to the user the runs happen as.
+    void hand_over(const std::string& path) const;
+
+private:
+    std::string path_;
+};
+
+std::string read_bytes(const std::string& path);
+std::string sample_bytes(const std::string& name);
+
+// Every line of expected appears in text, in this order (other lines may come between).
+::testing::AssertionResult lines_in_order(const std::string& text, const std::vector<std::string>& expected);
+// How often a line that starts with prefix appears in text.
+int count_lines_starting(const std::string& text, const std::string& prefix);
