@@ -23,7 +23,7 @@ int load_table(const TableFormat<Record>& format, RecordTable<Record>& table, co
                void (*number_row)(Record&, std::int32_t) = nullptr) {
     std::ifstream in;
     if (!path.empty()) in.open(path, std::ios::binary);
-    if (!in) {
+    if (!in.is_open()) {
         table_store_detail::show_load_failure(format.table_name);
         return -1;
     }
