@@ -17,6 +17,8 @@ struct TableCase {
     int rows;
 };
 
+void PrintTo(const TableCase& value, std::ostream* out) { *out << value.editor; }
+
 class SampleRoundTrip : public ::testing::TestWithParam<TableCase> {};
 
 // The sample library was written to the file format independently of the

@@ -88,6 +88,8 @@ struct ProbeCase {
     bool dialog_follows;
 };
 
+void PrintTo(const ProbeCase& value, std::ostream* out) { *out << value.editor; }
+
 class ProbeFailure : public ::testing::TestWithParam<ProbeCase> {};
 
 TEST_P(ProbeFailure, UnsetVariableGivesItsMessageThenTheEditorsBox) {
@@ -178,6 +180,8 @@ struct DialogFailureCase {
     const char* message;  // the load-failure text, or null
     const char* return_code;
 };
+
+void PrintTo(const DialogFailureCase& value, std::ostream* out) { *out << value.editor; }
 
 class DialogFailure : public ::testing::TestWithParam<DialogFailureCase> {};
 

@@ -1,0 +1,215 @@
+// The host's own pieces: code page conversion, dialog files, scripts, the dialog model.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "cp1251.h"
+#include "dialog.h"
+#include "dialog_file.h"
+#include "script.h"
+
+namespace {
+
+using namespace ughost;
+
+TEST(CodePage, EveryAssignedByteSurvivesTheWayToTheScreenAndBack) {
+    for (int byte = 0; byte < 256; ++byte) {
+        if (byte == 0x98) continue;  // the one byte the code page leaves unassigned
+        const std::string text(1, static_cast<char>(byte));
+        const auto back = utf8_to_cp1251(cp1251_to_utf8(text));
+        ASSERT_TRUE(back.has_value()) << "byte " << byte;
+        EXPECT_EQ(*back, text) << "byte " << byte;
+    }
+    EXPECT_EQ(cp1251_to_utf8("\xC0\xE1\xE2 \xA8\xB8 \xB9"), "Абв Ёё №");
+}
+
+TEST(CodePage, InputItCannotHoldIsRefused) {
+    EXPECT_FALSE(utf8_to_cp1251("Сталь 中").has_value());
+    EXPECT_FALSE(utf8_to_cp1251("\xD0").has_value());          // cut sequence
+    EXPECT_FALSE(utf8_to_cp1251("\xFF\xFE").has_value());      // not UTF-8
+    EXPECT_EQ(utf8_to_cp1251("€ ±").value_or("?"), "\x88 \xB1");
+}
+
+struct BadDialog {
+    const char* text;
+    int line;
+    const char* message;
+};
+
+TEST(DialogFileReader, NamesTheLineAndTheFault) {
+    const BadDialog cases[] = {
+        {"list LIST \"Rows\"\n", 1, "the 'dialog' line must come first"},
+        {"", 0, "no 'dialog' line"},
+        {"dialog \"T\"\ndialog \"U\"\n", 2, "a second 'dialog' line"},
+        {"dialog \"T\"\nlist LIST \"a\"\ntext LIST \"b\"\n", 3, "item 'LIST' is defined twice"},
+        {"dialog \"T\"\ntext NAME \"unterminated\n", 2, "unterminated quoted text"},
+        {"dialog \"T\"\nbuttons BLO \"Commands\"\n", 2, "'BLO' needs its labels"},
+        {"dialog \"T\"\ntext NAME \"Name\" \"extra\"\n", 2, "'NAME' takes one label"},
+        {"dialog \"T\"\nend\n", 2, "'end' without a container"},
+        {"dialog \"T\"\ncontainer BOX \"Box\"\n", 2, "container 'BOX' has no 'end'"},
+        {"dialog \"T\"\nreal DEPTH \"Depth\" greyed\n", 2, "unknown word 'greyed'"},
+        {"dialog \"T\"\nreal DEP-TH \"Depth\"\n", 2, "bad item identifier 'DEP-TH'"},
+        {"dialog \"T\"\nslider S \"S\"\n", 2, "unknown item kind 'slider'"},
+    };
+    for (const auto& bad : cases) {
+        DialogSpec spec;
+        DialogFileError error;
+        EXPECT_FALSE(parse_dialog_file(bad.text, spec, error)) << bad.text;
+        EXPECT_EQ(error.line, bad.line) << bad.text;
+        EXPECT_EQ(error.message, bad.message) << bad.text;
+    }
+}
+
+const char* const editor_dialog =
+    "# a comment\n"
+    "dialog \"Режимы\"\n"
+    "list LIST \"Записи\"\n"
+    "buttons BLO_ACT \"Команды\" \"Править\" \"Новая\" \"Удалить\"\n"
+    "container SW_EDIT \"Запись\" insensitive\n"
+    "  text LIBREF \"Ссылка\"\n"
+    "  real DEPTH \"Глубина, мм\"   # trailing comment\n"
+    "  choice MODE \"Режим\" \"MILL\" \"DRILL\" \"LATHE\"\n"
+    "end\n"
+    "option PICK \"Выбор\"\n";
+
+TEST(DialogFileReader, ReadsItemsWithTheirContainers) {
+    DialogSpec spec;
+    DialogFileError error;
+    ASSERT_TRUE(parse_dialog_file(editor_dialog, spec, error)) << error.line << ": " << error.message;
+    EXPECT_EQ(spec.title, "Режимы");
+    ASSERT_EQ(spec.items.size(), 7u);
+    EXPECT_EQ(spec.items[1].labels, (std::vector<std::string>{"Править", "Новая", "Удалить"}));
+    EXPECT_FALSE(spec.items[2].sensitive);
+    EXPECT_EQ(spec.items[3].container, "SW_EDIT");
+    EXPECT_EQ(spec.items[5].labels.size(), 3u);
+    EXPECT_EQ(spec.items[6].container, "");
+}
+
+class DialogModel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DialogSpec spec;
+        DialogFileError error;
+        ASSERT_TRUE(parse_dialog_file(editor_dialog, spec, error));
+        dialog = std::make_unique<Dialog>(1, "test.dlg", std::move(spec), [this](const Dialog&, const ItemChange& c) {
+            changes.push_back(c.item->spec.id);
+        });
+    }
+    int set(const char* item, int attribute, int sub_item, int integer) {
+        UF_STYLER_item_value_type_t value{};
+        value.item_id = item;
+        value.item_attr = attribute;
+        value.subitem_index = sub_item;
+        value.value.integer = integer;
+        return dialog->set_value(value);
+    }
+    int insert(int at, const char* text) {
+        UF_STYLER_item_value_type_t value{};
+        value.item_id = "LIST";
+        value.item_attr = UF_STYLER_LIST_INSERT;
+        value.subitem_index = at;
+        value.value.string = const_cast<char*>(text);
+        return dialog->set_value(value);
+    }
+    int selected_line() {
+        UF_STYLER_item_value_type_t value{};
+        value.item_id = "LIST";
+        value.item_attr = UF_STYLER_VALUE;
+        EXPECT_EQ(dialog->ask_value(value), 0);
+        return value.value.integer;
+    }
+
+    std::unique_ptr<Dialog> dialog;
+    std::vector<std::string> changes;
+    std::string why;
+};
+
+TEST_F(DialogModel, ListLinesInsertDeleteAndKeepTheSelection) {
+    ASSERT_EQ(insert(0, "b"), 0);
+    ASSERT_EQ(insert(0, "a"), 0);
+    ASSERT_EQ(insert(2, "c"), 0);
+    EXPECT_EQ(selected_line(), -1);
+    ASSERT_EQ(set("LIST", UF_STYLER_VALUE, 1, 0), 0);
+    EXPECT_EQ(selected_line(), 1);
+    ASSERT_EQ(set("LIST", UF_STYLER_LIST_DELETE, 0, 0), 0);  // the line before the selection goes
+    EXPECT_EQ(selected_line(), 0);
+    EXPECT_EQ(dialog->find("LIST")->lines, (std::vector<std::string>{"b", "c"}));
+    EXPECT_NE(set("LIST", UF_STYLER_VALUE, 5, 0), 0);
+    ASSERT_EQ(set("LIST", UF_STYLER_LIST_DELETE, -1, 0), 0);
+    EXPECT_EQ(selected_line(), -1);
+    EXPECT_TRUE(dialog->find("LIST")->lines.empty());
+    EXPECT_EQ(changes.size(), 6u);
+}
+
+TEST_F(DialogModel, AContainersSensitivityCoversItsItems) {
+    EXPECT_FALSE(dialog->user_type("LIBREF", "X", why));
+    EXPECT_EQ(why, "item LIBREF is insensitive");
+    ASSERT_EQ(set("SW_EDIT", UF_STYLER_SENSITIVITY, 0, 1), 0);
+    EXPECT_TRUE(dialog->user_type("LIBREF", "Сталь", why)) << why;
+    EXPECT_TRUE(dialog->user_select("MODE", 2, why)) << why;
+    EXPECT_FALSE(dialog->user_select("MODE", 3, why));
+}
+
+TEST_F(DialogModel, ButtonsOfALayoutAreSwitchedOneByOneOrAllTogether) {
+    ASSERT_EQ(set("BLO_ACT", UF_STYLER_SENSITIVITY, -1, 0), 0);
+    EXPECT_FALSE(dialog->user_press("BLO_ACT", 0, why));
+    ASSERT_EQ(set("BLO_ACT", UF_STYLER_SENSITIVITY, 2, 1), 0);
+    EXPECT_TRUE(dialog->user_press("BLO_ACT", 2, why)) << why;
+    EXPECT_FALSE(dialog->user_press("BLO_ACT", 3, why));
+    EXPECT_EQ(why, "item BLO_ACT has no button 3");
+}
+
+TEST_F(DialogModel, FieldsTakeWhatTheyCanHoldAndGiveItBackInTheCodePage) {
+    ASSERT_EQ(set("SW_EDIT", UF_STYLER_SENSITIVITY, 0, 1), 0);
+    EXPECT_FALSE(dialog->user_type("DEPTH", "2,5", why));
+    EXPECT_TRUE(dialog->user_type("DEPTH", "2.5", why));
+    EXPECT_FALSE(dialog->user_type("LIBREF", "中", why));
+    ASSERT_TRUE(dialog->user_type("LIBREF", "Р6М5", why));
+    UF_STYLER_item_value_type_t value{};
+    value.item_id = "LIBREF";
+    value.item_attr = UF_STYLER_VALUE;
+    ASSERT_EQ(dialog->ask_value(value), 0);
+    EXPECT_STREQ(value.value.string, "\xD0\x36\xCC\x35");
+    std::free(value.value.string);
+}
+
+struct BadScript {
+    const char* text;
+    int line;
+    const char* message;
+};
+
+TEST(ScriptReader, RefusesWhatIsNotAnAction) {
+    const BadScript cases[] = {
+        {"press BLO_ACT 5\nklick LIST 2\n", 2, "unknown action 'klick'"},
+        {"select LIST\n", 1, "expected: select ITEM LINE"},
+        {"select LIST two\n", 1, "expected: select ITEM LINE"},
+        {"answer maybe\n", 1, "expected: answer yes|no"},
+        {"ok now\n", 1, "ok takes nothing after it"},
+        {"type LIBREF \"open\n", 1, "malformed quoted text"},
+        {"fail UF_initialize after\n", 1, "expected: fail CALL [after N]"},
+    };
+    for (const auto& bad : cases) {
+        std::vector<ScriptLine> lines;
+        ScriptError error;
+        EXPECT_FALSE(parse_script(bad.text, lines, error)) << bad.text;
+        EXPECT_EQ(error.line, bad.line) << bad.text;
+        EXPECT_EQ(error.message, bad.message) << bad.text;
+    }
+}
+
+TEST(ScriptReader, TypedTextsStandAsWrittenOrQuoted) {
+    std::vector<ScriptLine> lines;
+    ScriptError error;
+    ASSERT_TRUE(parse_script("  # comment\n\ntype NAME Сталь 45  \ntype NAME \"a\\\"b\\n\"\nnumbers 3 1.5 -2\n",
+                             lines, error));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].words, (std::vector<std::string>{"NAME", "Сталь 45  "}));
+    EXPECT_EQ(lines[1].words[1], "a\"b\n");
+    EXPECT_EQ(lines[2].number, 5);
+    EXPECT_EQ(quote("a\"b\\\n\x01"), "\"a\\\"b\\\\\\n\\x01\"");
+}
+
+}  // namespace
