@@ -102,34 +102,38 @@ void read_table(std::istream& in, const TableFormat<Record>& format, RecordTable
     }
 }
 
+// One data line as the table's writer puts it out, without its line end.
+template <class Record>
+std::string data_line(const TableFormat<Record>& format, const Record& stored) {
+    Record row = stored;
+    std::string line = format_text("%.5s", row.tag);
+    for (const Column<Record>& column : format.columns) {
+        line += '|';
+        switch (column.kind) {
+            case ColumnKind::text:
+                line += format_text(column.format, static_cast<const char*>(column.text(row).data()));
+                break;
+            case ColumnKind::number:
+                if (column.written_empty == nullptr || !column.written_empty(row)) {
+                    line += format_text(column.format, row.*(column.number));
+                }
+                break;
+            case ColumnKind::derived:
+                line += format_text(column.format, column.derive(row));
+                break;
+        }
+    }
+    return line;
+}
+
 // The whole file as the table's writer puts it out.
 template <class Record>
 std::string write_table(const TableFormat<Record>& format, const RecordTable<Record>& table) {
-    using namespace library_file_detail;
     std::string out;
-    append_with_crlf(out, format.header);
-    std::string line;
-    for (const Record& stored : table) {
-        Record row = stored;
-        line = format_text("%.5s", row.tag);
-        for (const Column<Record>& column : format.columns) {
-            line += '|';
-            switch (column.kind) {
-                case ColumnKind::text:
-                    line += format_text(column.format, static_cast<const char*>(column.text(row).data()));
-                    break;
-                case ColumnKind::number:
-                    if (column.written_empty == nullptr || !column.written_empty(row)) {
-                        line += format_text(column.format, row.*(column.number));
-                    }
-                    break;
-                case ColumnKind::derived:
-                    line += format_text(column.format, column.derive(row));
-                    break;
-            }
-        }
-        line += "\r\n";
-        out += line;
+    library_file_detail::append_with_crlf(out, format.header);
+    for (const Record& row : table) {
+        out += data_line(format, row);
+        out += "\r\n";
     }
     return out;
 }

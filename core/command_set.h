@@ -1,0 +1,82 @@
+// The row of command buttons every editor carries ("BLO_ACT"), written once:
+// what each button does, with the editors' differences given as data.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include "record_table.h"
+
+enum class Command { edit, create, remove, list, load, save, none };
+
+// The editor's own table as the commands see it.
+class EditorTable {
+public:
+    virtual ~EditorTable() = default;
+    virtual std::size_t size() const = 0;
+    virtual std::string list_line(std::size_t row) const = 0;
+    virtual std::string reference(std::size_t row) const = 0;
+    virtual void remove(std::size_t row) = 0;
+    virtual int load() = 0;
+    virtual int save() = 0;
+};
+
+struct Editor {
+    EditorTable* table;
+    const char* list_item;              // the list that shows the table
+    std::array<Command, 7> commands;    // by button index
+    const char* reference_format;       // of generated library references, e.g. "FSDO_%04d"
+    // Editors that edit in their main dialog: the reference item and the field that
+    // gets the focus for a new row. Null for editors with a record dialog.
+    const char* reference_item;
+    const char* first_value_field;
+    // Shows the selected row in the fields; null when the fields are not the row's.
+    void (*show_selected_row)(int dialog);
+    // Rebuilds the whole dialog from the files (ratomir); null: reload the table only.
+    void (*reload)(int dialog);
+    // Opens the record dialog for a row (-1: a new row); returns the dialog response.
+    int (*record_dialog)(int dialog, long row);
+    void (*listing)();
+};
+
+// -1 browsing, 0 editing the selected row, 1 creating a row.
+extern int edit_mode;
+
+// The "BLO_ACT" callback body: runs the command of the pressed button.
+void dispatch_command(int dialog, const Editor& editor);
+
+int remove_row(const Editor& editor, long index);
+std::string new_libref(const Editor& editor);
+void enter_edit_state(int dialog, const Editor& editor, int mode);
+void leave_edit_state(int dialog, const Editor& editor);
+// Empties the list and puts one line per row in it.
+void refill_list(int dialog, const Editor& editor);
+
+// Shows "Неизвестная команда": a button index that no command has.
+void show_unknown_command();
+
+// Whether a text can be stored in a field that a save keeps max_length characters
+// of; if not, tells the user which field and why.
+bool storable_text(const char* field_label, const std::string& value, std::size_t max_length);
+
+// An editor table over a record table, with the editor's list line.
+template <class Record>
+class RecordEditorTable : public EditorTable {
+public:
+    RecordEditorTable(RecordTable<Record>& rows, std::string (*line)(const Record&), int (*load)(), int (*save)())
+        : rows_(rows), line_(line), load_(load), save_(save) {}
+
+    std::size_t size() const override { return rows_.size(); }
+    std::string list_line(std::size_t row) const override { return line_(rows_.at(row)); }
+    std::string reference(std::size_t row) const override { return rows_.at(row).LIBRF; }
+    void remove(std::size_t row) override { rows_.remove(row); }
+    int load() override { return load_(); }
+    int save() override { return save_(); }
+
+private:
+    RecordTable<Record>& rows_;
+    std::string (*line_)(const Record&);
+    int (*load_)();
+    int (*save_)();
+};

@@ -1,0 +1,116 @@
+#include "dialog_items.h"
+
+#include "uf.h"
+
+namespace dialog_items {
+namespace {
+
+UF_STYLER_item_value_type_t request(const char* item, int attribute, int sub_item = 0) {
+    UF_STYLER_item_value_type_t value{};
+    value.item_id = item;
+    value.item_attr = attribute;
+    value.subitem_index = sub_item;
+    return value;
+}
+
+void set(int dialog, UF_STYLER_item_value_type_t& value) {
+    UF_STYLER_set_value(dialog, &value);
+    UF_STYLER_free_value(&value);
+}
+
+}  // namespace
+
+void set_sensitive(int dialog, const char* item, bool sensitive) {
+    auto value = request(item, UF_STYLER_SENSITIVITY);
+    value.indicator = UF_STYLER_INTEGER_VALUE;
+    value.value.integer = sensitive ? 1 : 0;
+    set(dialog, value);
+}
+
+void set_buttons_sensitive(int dialog, const char* item, bool sensitive) {
+    auto value = request(item, UF_STYLER_SENSITIVITY, -1);
+    value.indicator = UF_STYLER_INTEGER_VALUE;
+    value.value.integer = sensitive ? 1 : 0;
+    set(dialog, value);
+}
+
+void set_text(int dialog, const char* item, const std::string& text) {
+    auto value = request(item, UF_STYLER_VALUE);
+    std::string copy = text;
+    value.indicator = UF_STYLER_STRING_VALUE;
+    value.count = 1;
+    value.value.string = copy.data();
+    UF_STYLER_set_value(dialog, &value);
+}
+
+void set_real(int dialog, const char* item, double real) {
+    auto value = request(item, UF_STYLER_VALUE);
+    value.indicator = UF_STYLER_REAL_VALUE;
+    value.count = 1;
+    value.value.real = real;
+    set(dialog, value);
+}
+
+void select_line(int dialog, const char* item, int line) {
+    auto value = request(item, UF_STYLER_VALUE, line);
+    value.indicator = UF_STYLER_INTEGER_VALUE;
+    value.value.integer = line;
+    set(dialog, value);
+}
+
+void give_focus(int dialog, const char* item) {
+    auto value = request(item, UF_STYLER_FOCUS);
+    set(dialog, value);
+}
+
+void set_entries(int dialog, const char* item, const std::vector<std::string>& entries) {
+    std::vector<std::string> copies = entries;
+    std::vector<char*> texts;
+    texts.reserve(copies.size());
+    for (auto& entry : copies) texts.push_back(entry.data());
+    auto value = request(item, UF_STYLER_SUBITEM_VALUES);
+    value.indicator = UF_STYLER_STRING_PTR_VALUE;
+    value.count = static_cast<int>(texts.size());
+    value.value.strings = texts.data();
+    UF_STYLER_set_value(dialog, &value);
+}
+
+void insert_line(int dialog, const char* item, int line, const std::string& text) {
+    std::string copy = text;
+    auto value = request(item, UF_STYLER_LIST_INSERT, line);
+    value.indicator = UF_STYLER_STRING_VALUE;
+    value.count = 1;
+    value.value.string = copy.data();
+    UF_STYLER_set_value(dialog, &value);
+}
+
+void delete_all_lines(int dialog, const char* item) {
+    auto value = request(item, UF_STYLER_LIST_DELETE, -1);
+    set(dialog, value);
+}
+
+int ask_index(int dialog, const char* item) {
+    auto value = request(item, UF_STYLER_VALUE);
+    const int status = UF_STYLER_ask_value(dialog, &value);
+    const int index = status == 0 ? value.value.integer : -1;
+    UF_STYLER_free_value(&value);
+    return index;
+}
+
+double ask_real(int dialog, const char* item) {
+    auto value = request(item, UF_STYLER_VALUE);
+    const int status = UF_STYLER_ask_value(dialog, &value);
+    const double real = status == 0 ? value.value.real : 0.0;
+    UF_STYLER_free_value(&value);
+    return real;
+}
+
+std::string ask_text(int dialog, const char* item) {
+    auto value = request(item, UF_STYLER_VALUE);
+    const int status = UF_STYLER_ask_value(dialog, &value);
+    std::string text = status == 0 && value.value.string != nullptr ? value.value.string : "";
+    UF_STYLER_free_value(&value);
+    return text;
+}
+
+}  // namespace dialog_items

@@ -1,0 +1,22 @@
+#include "listing.h"
+
+#include "format_text.h"
+#include "library_tables.h"
+#include "uf.h"
+
+void listing_start() {
+    UF_UI_open_listing_window();
+    char* release = nullptr;
+    UF_get_release(&release);
+    listing_write(format_text("\n Релиз Unigraphics - %s ", release == nullptr ? "" : release));
+}
+
+void listing_write(const std::string& text) { UF_UI_write_listing_window(text.c_str()); }
+
+void listing_write(std::initializer_list<const char*> texts) {
+    for (const char* text : texts) UF_UI_write_listing_window(text);
+}
+
+void listing_state_block(std::size_t count, const std::string& path) {
+    listing_write(format_text("\n# Count=%ld\n# SaveFlag=%d\n# Name=%s ", static_cast<long>(count), SaveFlag, path));
+}

@@ -1,0 +1,21 @@
+// Writing to the host's listing window: each text is one write, as the user's
+// listing shows it.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+#include "library_file.h"
+
+// Opens the listing window and writes the host release line.
+void listing_start();
+void listing_write(const std::string& text);
+void listing_write(std::initializer_list<const char*> texts);
+// Count, SaveFlag and file name of a table.
+void listing_state_block(std::size_t count, const std::string& path);
+
+// Every row in the data-line form of its file.
+template <class Record>
+void listing_rows(const TableFormat<Record>& format, const RecordTable<Record>& table) {
+    for (const Record& row : table) listing_write(data_line(format, row) + "\n");
+}
