@@ -7,7 +7,8 @@ namespace ughost {
 namespace {
 
 const std::set<std::string, std::less<>> verbs = {"select", "type",   "activate", "press",   "ok",
-                                                  "cancel", "answer", "menu",     "numbers", "fail"};
+                                                  "cancel", "answer", "menu",     "numbers", "fail",
+                                                  "remove"};
 
 std::vector<std::string> split_words(std::string_view text) {
     std::vector<std::string> words;
@@ -43,6 +44,7 @@ std::string check(const ScriptLine& line) {
     if (verb == "answer") return w.size() == 1 && (w[0] == "yes" || w[0] == "no") ? "" : "expected: answer yes|no";
     if (verb == "menu") return w.size() == 1 && is_integer(w[0]) ? "" : "expected: menu CODE";
     if (verb == "numbers") return !w.empty() && is_integer(w[0]) ? "" : "expected: numbers CODE [VALUE...]";
+    if (verb == "remove") return w.size() == 1 ? "" : "expected: remove FILE";
     if (verb == "fail") {
         const bool plain = w.size() == 1;
         const bool counted = w.size() == 3 && w[1] == "after" && is_integer(w[2]);

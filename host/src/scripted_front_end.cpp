@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "host.h"
 
@@ -57,11 +58,16 @@ void ScriptedFrontEnd::stop(const std::string& why) {
 }
 
 void ScriptedFrontEnd::apply_directives() {
-    while (next_ < script_.size() && script_[next_].verb == "fail") {
+    while (next_ < script_.size() && (script_[next_].verb == "fail" || script_[next_].verb == "remove")) {
         const ScriptLine& line = script_[next_++];
+        write("> " + line.source);
+        if (line.verb == "remove") {
+            std::error_code ignored;
+            std::filesystem::remove(line.words[0], ignored);
+            continue;
+        }
         const int after = line.words.size() == 3 ? std::atoi(line.words[2].c_str()) : 0;
         Host::instance().plan_fault(line.words[0], after);
-        write("> " + line.source);
     }
 }
 

@@ -15,6 +15,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "script.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -177,4 +179,14 @@ int count_lines_starting(const std::string& text, const std::string& prefix) {
         if (line.rfind(prefix, 0) == 0) ++count;
     }
     return count;
+}
+
+std::string listing_text(const std::string& transcript) {
+    std::istringstream in(transcript);
+    std::string line;
+    std::string text;
+    while (std::getline(in, line)) {
+        if (line.rfind("listing \"", 0) == 0) text += ughost::unquote(line.substr(8)).value_or("<malformed>");
+    }
+    return text;
 }

@@ -63,3 +63,6 @@ std::string sample_bytes(const std::string& name);
 ::testing::AssertionResult lines_in_order(const std::string& text, const std::vector<std::string>& expected);
 // How often a line that starts with prefix appears in text.
 int count_lines_starting(const std::string& text, const std::string& prefix);
+
+// Everything written to the listing window during a run, as one text.
+std::string listing_text(const std::string& transcript);
