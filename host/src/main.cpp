@@ -131,7 +131,9 @@ int main(int argc, char** argv) {
     ughost::Host& host = ughost::Host::instance();
     host.set_front_end(&front_end);
     host.set_syslog_file(options.syslog_file.empty() ? default_syslog_file() : options.syslog_file);
-    host.set_output_drain([&] {
+    // Without a transcript nobody reads what the plug-ins print, so it is not
+    // gathered event by event.
+    if (transcript != nullptr) host.set_output_drain([&] {
         capture.drain([&](int stream, const std::string& text) {
             front_end.output_written(stream, ughost::cp1251_to_utf8(text));
         });

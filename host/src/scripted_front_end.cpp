@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <filesystem>
 
 #include "host.h"
 
@@ -110,6 +111,7 @@ void ScriptedFrontEnd::dialog_closed(const Dialog& dialog, int response) {
 }
 
 void ScriptedFrontEnd::item_changed(const Dialog& dialog, const ItemChange& change) {
+    if (transcript_ == nullptr) return;  // a list of many lines costs nothing to describe unread
     const Item& item = *change.item;
     const std::string head = "item " + dialog.file_name() + " " + item.spec.id + " ";
     switch (change.what) {
@@ -228,10 +230,14 @@ void ScriptedFrontEnd::syslog_written(const std::string& text) { write("syslog "
 
 void ScriptedFrontEnd::beep() { write("beep"); }
 
-void ScriptedFrontEnd::picture_shown(const std::string& image_file) { write("picture open " + quote(image_file)); }
+// Pictures are named by file, not folder, so transcripts read the same on every machine.
+void ScriptedFrontEnd::picture_shown(const std::string& image_file) {
+    write("picture open " + quote(std::filesystem::path(image_file).filename().string()));
+}
 
 void ScriptedFrontEnd::picture_closed(const std::string& image_file, long elapsed_ms) {
-    write("picture closed " + quote(image_file) + " after " + std::to_string(elapsed_ms) + " ms");
+    write("picture closed " + quote(std::filesystem::path(image_file).filename().string()) + " after " +
+          std::to_string(elapsed_ms) + " ms");
 }
 
 void ScriptedFrontEnd::wait_for(long milliseconds) { write("clock +" + std::to_string(milliseconds) + " ms"); }
