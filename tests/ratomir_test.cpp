@@ -26,17 +26,6 @@ HostRun run_ratomir(const ScratchDirectory& library, const std::string& script) 
     return run;
 }
 
-// The lines of a transcript after the first line equal to `from` up to the next line equal to `to`.
-std::string between(const std::string& transcript, const std::string& from, const std::string& to) {
-    const std::string text = "\n" + transcript;
-    const std::size_t start = text.find("\n" + from + "\n");
-    if (start == std::string::npos) return "<no line " + from + ">\n" + transcript;
-    const std::size_t body = start + from.size() + 2;
-    const std::size_t end = text.find("\n" + to + "\n", body - 1);
-    if (end == std::string::npos) return "<no line " + to + ">\n" + transcript;
-    return text.substr(body, end + 1 - body);
-}
-
 std::string shown_row(const char* reference, int cut, int part, int tool, const char* depth, const char* index1,
                        const char* index2, const char* speed, const char* feed) {
     const std::string item = "item ratomir.dlg ";
@@ -326,12 +315,8 @@ INSTANTIATE_TEST_SUITE_P(
 // 5. The listing.
 TEST_F(Ratomir, TheListingShowsTheGuideAndEveryTableAsItsFile) {
     const HostRun run = run_ratomir(library, "press BLO_ACT 3\nok\n");
-    std::string expected = read_bytes(std::string(FIXTURE_DIR) + "/ratomir_listing.txt");
-    for (std::size_t at = 0; (at = expected.find("/LIB/", at)) != std::string::npos;) {
-        expected.replace(at, 5, library.with_separator());
-    }
     EXPECT_TRUE(lines_in_order(run.transcript, {"> press BLO_ACT 3", "listing open"}));
-    EXPECT_EQ(listing_text(run.transcript), expected);
+    EXPECT_EQ(listing_text(run.transcript), expected_listing("ratomir_listing.txt", library));
 }
 
 }  // namespace

@@ -190,3 +190,21 @@ std::string listing_text(const std::string& transcript) {
     }
     return text;
 }
+
+std::string between(const std::string& transcript, const std::string& from, const std::string& to) {
+    const std::string text = "\n" + transcript;
+    const std::size_t start = text.find("\n" + from + "\n");
+    if (start == std::string::npos) return "<no line " + from + ">\n" + transcript;
+    const std::size_t body = start + from.size() + 2;
+    const std::size_t end = text.find("\n" + to + "\n", body - 1);
+    if (end == std::string::npos) return "<no line " + to + ">\n" + transcript;
+    return text.substr(body, end + 1 - body);
+}
+
+std::string expected_listing(const std::string& fixture, const ScratchDirectory& library) {
+    std::string expected = read_bytes(std::string(FIXTURE_DIR) + "/" + fixture);
+    for (std::size_t at = 0; (at = expected.find("/LIB/", at)) != std::string::npos;) {
+        expected.replace(at, 5, library.with_separator());
+    }
+    return expected;
+}

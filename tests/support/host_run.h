@@ -66,3 +66,9 @@ int count_lines_starting(const std::string& text, const std::string& prefix);
 
 // Everything written to the listing window during a run, as one text.
 std::string listing_text(const std::string& transcript);
+
+// The lines of a transcript after the first line equal to `from`, up to the next line equal to `to`.
+std::string between(const std::string& transcript, const std::string& from, const std::string& to);
+
+// The listing expected from a fixture, with its "/LIB/" standing for the library directory.
+std::string expected_listing(const std::string& fixture, const ScratchDirectory& library);

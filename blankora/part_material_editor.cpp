@@ -1,0 +1,91 @@
+// The main dialog: the list of materials, the fields of the selected one, and
+// applying an edit made in them.
+#include "dialog_items.h"
+#include "format_text.h"
+#include "host_session.h"
+#include "in_dialog_edit.h"
+#include "library_tables.h"
+#include "part_material_editor.h"
+
+namespace {
+
+using MATERIALS = PARTS;
+
+std::string partmat_list_line(const MATERIALS& row) {
+    return format_text("%.50s  =  %.50s  =  %.20s  =  %.133s", row.MATCODE, row.MATNAME, row.HARDNESS, row.PARTMAT);
+}
+
+RecordEditorTable<MATERIALS> material_rows(part_material_table, partmat_list_line, load_part_material_table,
+                                           save_part_material_table);
+
+void show_record(int dialog) {
+    const int row = dialog_items::ask_index(dialog, "LIST");
+    if (!part_material_table.has_row(row)) return;
+    const MATERIALS& shown = part_material_table.at(static_cast<std::size_t>(row));
+    dialog_items::set_text(dialog, "LIBREF", shown.LIBRF);
+    dialog_items::set_text(dialog, "MATCODE", shown.MATCODE);
+    dialog_items::set_text(dialog, "MATNAME", shown.MATNAME);
+    dialog_items::set_text(dialog, "HARDNESS", shown.HARDNESS);
+    dialog_items::set_text(dialog, "PARTMAT", shown.PARTMAT);
+}
+
+// Each field takes what its column of the file keeps.
+bool read_fields(int dialog, MATERIALS& row) {
+    return ask_storable_text(dialog, "LIBREF", "Идентификатор записи", 19, row.LIBRF) &&
+           ask_storable_text(dialog, "MATCODE", "Код материала", 49, row.MATCODE) &&
+           ask_storable_text(dialog, "MATNAME", "Название материала", 49, row.MATNAME) &&
+           ask_storable_text(dialog, "HARDNESS", "Твердость", 19, row.HARDNESS) &&
+           ask_storable_text(dialog, "PARTMAT", "Описание материала", 132, row.PARTMAT);
+}
+
+void build_dialog(int dialog) {
+    edit_mode = -1;
+    dialog_items::set_sensitive(dialog, "SW_EDIT", false);
+    if (load_part_material_table() != 0 || part_material_table.size() == 0) return;
+    for (std::size_t row = 0; row < part_material_table.size(); ++row) {
+        dialog_items::insert_line(dialog, "LIST", static_cast<int>(row), partmat_list_line(part_material_table.at(row)));
+    }
+    dialog_items::select_line(dialog, "LIST", 0);
+    show_record(dialog);
+}
+
+}  // namespace
+
+// Delete and Load show the newly selected record, so the fields never hold a
+// record other than the selected one, which an Edit would then overwrite.
+const Editor part_material_editor = {
+    &material_rows,
+    "LIST",
+    {Command::edit, Command::create, Command::remove, Command::list, Command::load, Command::save, Command::none},
+    "MAT0_%04d",
+    "LIBREF",
+    "MATCODE",
+    show_record,
+    nullptr,
+    nullptr,
+    partmat_listing,
+};
+
+int partmat_construct_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
+    const HostSession session;
+    if (session.open()) build_dialog(dialog);
+    return UF_UI_CB_CONTINUE_DIALOG;
+}
+
+int partmat_show_record_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
+    const HostSession session;
+    if (session.open()) show_record(dialog);
+    return UF_UI_CB_CONTINUE_DIALOG;
+}
+
+int partmat_action_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
+    const HostSession session;
+    if (session.open()) apply_in_dialog(dialog, part_material_editor, part_material_table, read_fields);
+    return UF_UI_CB_CONTINUE_DIALOG;
+}
+
+int partmat_command_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
+    const HostSession session;
+    if (session.open()) dispatch_command(dialog, part_material_editor);
+    return UF_UI_CB_CONTINUE_DIALOG;
+}
