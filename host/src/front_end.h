@@ -66,7 +66,8 @@ public:
     virtual void syslog_written(const std::string& text) = 0;
     virtual void beep() = 0;
     // A picture window stays up until its timers have run; the front-end shows it
-    // and removes it. elapsed_ms is how long it stood on the host's clock.
+    // and removes it. image_file is the path the host found; elapsed_ms is how
+    // long it stood on the host's clock.
     virtual void picture_shown(const std::string& image_file) = 0;
     virtual void picture_closed(const std::string& image_file, long elapsed_ms) = 0;
     // Waits for the given time on the host's clock (the scripted front-end only records it).

@@ -104,6 +104,17 @@ std::vector<std::string> Host::dialog_search_directories() const {
     return directories;
 }
 
+std::string Host::find_plugin_file(const std::string& file_name) const {
+    for (const auto& directory : dialog_search_directories()) {
+        const std::filesystem::path path = std::filesystem::path(directory) / file_name;
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(path, ignored) && std::ifstream(path, std::ios::binary)) {
+            return path.string();
+        }
+    }
+    return {};
+}
+
 int Host::fire(Dialog& dialog, const UF_STYLER_callback_info_t* callback, int reason, const char* item_id,
                void* client_data) {
     if (callback == nullptr) return UF_UI_CB_CONTINUE_DIALOG;
@@ -126,21 +137,15 @@ int Host::run_dialog(const char* file_name, UF_STYLER_callback_info_t* callbacks
     if (file_name == nullptr || callbacks == nullptr || count < 1) return status_bad_argument;
     if (fault_due("UF_STYLER_create_dialog")) return status_dialog_not_created;
     std::string text;
-    std::string found_in;
-    for (const auto& directory : dialog_search_directories()) {
-        if (read_file(std::filesystem::path(directory) / file_name, text)) {
-            found_in = directory;
-            break;
-        }
-    }
-    if (found_in.empty()) {
+    const std::string found = find_plugin_file(file_name);
+    if (found.empty() || !read_file(found, text)) {
         write_syslog(std::string("dialog file ") + file_name + " was not found");
         return status_dialog_not_found;
     }
     DialogSpec spec;
     DialogFileError error;
     if (!parse_dialog_file(text, spec, error)) {
-        write_syslog(found_in + "/" + file_name + ":" + std::to_string(error.line) + ": " + error.message);
+        write_syslog(found + ":" + std::to_string(error.line) + ": " + error.message);
         return status_dialog_file_invalid;
     }
     std::vector<UF_STYLER_callback_info_t> table;
@@ -221,13 +226,19 @@ int Host::load_library(const std::string& path, void*& handle, std::string& erro
         error = "the library load was refused";
         return status_library_not_loaded;
     }
+    // A library's constructors run inside dlopen and may already ask for files
+    // from its folder (the launcher's splash picture does), so it counts as
+    // loaded from the start. Loads its constructors make come and go above it.
+    const std::size_t slot = libraries_.size();
+    libraries_.push_back({path, nullptr});
     handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
+        libraries_.erase(libraries_.begin() + static_cast<std::ptrdiff_t>(slot));
         const char* reason = dlerror();
         error = reason == nullptr ? "unknown reason" : reason;
         return status_library_not_loaded;
     }
-    libraries_.push_back({path, handle});
+    libraries_[slot].handle = handle;
     return 0;
 }
 
@@ -240,7 +251,7 @@ void Host::unload_library(void* handle) {
 
 void* Host::find_loaded(const std::string& path) const {
     for (auto library = libraries_.rbegin(); library != libraries_.rend(); ++library) {
-        if (library->path == path) return library->handle;
+        if (library->path == path && library->handle != nullptr) return library->handle;
     }
     return nullptr;
 }

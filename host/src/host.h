@@ -57,6 +57,9 @@ public:
     bool is_loaded(const std::string& path) const;
     void* find_loaded(const std::string& path) const;
     std::vector<std::string> dialog_search_directories() const;
+    // The first readable file of that name in the search directories, as a path;
+    // empty when there is none. Dialog files and pictures are found this way.
+    std::string find_plugin_file(const std::string& file_name) const;
 
     const char* translate_variable(const std::string& name);
     const char* release() const;

@@ -95,7 +95,13 @@ DWORD GetModuleFileNameA(HMODULE module, char* file_name, DWORD size) {
 INT_PTR DialogBoxPictureA(const char* image_file, DLGPROC procedure) {
     if (image_file == nullptr || procedure == nullptr) return -1;
     Host& host = Host::instance();
-    const std::string image = image_file;
+    // A bare name is looked for where the plug-in's dialog files are: its own folder first.
+    const std::string image = host.find_plugin_file(image_file);
+    if (image.empty()) {
+        host.ui().note_event(std::string("error: picture ") + image_file + " was not found");
+        host.write_syslog(std::string("picture file ") + image_file + " was not found");
+        return -1;
+    }
     const long opened_at = host.now_ms();
     picture_ended = false;
     host.ui().picture_shown(image);
