@@ -1,0 +1,32 @@
+// The launcher's exports. Unlike the editors it has no ufusr_cleanup: it keeps
+// nothing that would need clearing before the host unloads it.
+#include <cstdio>
+
+#include "korvane.h"
+#include "uf.h"
+
+#define KORVANE_EXPORT extern "C" __attribute__((visibility("default")))
+
+int report_launcher_failure(int status) {
+    if (status == 0) return 0;
+    char message[UF_UI_MAX_STRING_LEN + 1] = {};
+    UF_get_fail_message(status, message);
+    UF_UI_set_status(message);
+    std::fprintf(stderr, "%s\n", message);
+    return status;
+}
+
+// The parameter text and its length are not read: the launcher needs nothing from its caller.
+KORVANE_EXPORT void ufusr(char* /*parameter*/, int* return_code, int /*parameter_length*/) {
+    int status = UF_initialize();
+    if (status == 0) {
+        // The check shows its own messages; only a missing directory variable stops here.
+        if (check_environment() == 0) run_main_menu();
+        status = UF_terminate();
+    }
+    report_launcher_failure(status);
+    if (return_code != nullptr) *return_code = 0;
+}
+
+// 1: the host unloads the launcher as soon as ufusr returns.
+KORVANE_EXPORT int ufusr_ask_unload() { return 1; }
