@@ -1,0 +1,579 @@
+// The launcher korvane through the host: splash, environment and access report,
+// main menu, plug-ins found, loaded, entered and unloaded, and the quick guide.
+// Stand-ins take the place of the plug-ins it starts: copies of the launchee
+// test plug-in (which names its file, parameter and mode), of the entryless
+// library, and of the store test plug-in, which enters as the feeds editor.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "host_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string korvane = std::string(APPLICATION_DIR) + "/korvane.so";
+const std::string launchee = std::string(TEST_APPLICATION_DIR) + "/launchee.so";
+const std::string entryless = std::string(TEST_APPLICATION_DIR) + "/entryless.so";
+
+const std::string splash =
+    "load korvane.so\n"
+    "picture open \"korvane.bmp\"\n"
+    "timer set 0 2000 ms\n"
+    "clock +2000 ms\n"
+    "timer killed 0\n"
+    "picture closed \"korvane.bmp\" after 2000 ms\n";
+
+const std::string launcher_end = "ufusr returned retcode=0\nufusr_ask_unload returned 1\nunload korvane.so\n";
+
+const std::string main_menu =
+    "menu \"Выберите действие.....\" default=1 items=[\"Инструмент\", \"Режимы резания: подачи, шпинд.\", "
+    "\"Метод резания\", \"Материал инструмента\", \"Материал заготовки\", \"-> Сохранить базу (Экспорт..)\", "
+    "\"-> Загрузить базу (Импорт..)\", \"-> Краткое руководство\"]\n";
+
+const std::string hold_menu = "menu \"Краткое Руководство пользователя и об авторах ..\" default=1 items=[\"\"]\n";
+
+const char* const library_files[] = {"tool_database.dat", "cut_methods.dat", "feeds_speeds.dat", "part_materials.dat",
+                                     "tool_materials.dat"};
+
+// A folder in the scratch directory that the runs may use; returned with its separator.
+std::string make_folder(const ScratchDirectory& scratch, const std::string& name) {
+    std::string path = scratch.path();
+    for (const auto& part : fs::path(name)) {
+        path += "/" + part.string();
+        fs::create_directory(path);
+        scratch.hand_over(path);
+    }
+    return path + "/";
+}
+
+// The two library directories, tool/ and data/, with the sample files.
+struct Library {
+    ScratchDirectory scratch;
+    std::string tool = make_folder(scratch, "tool");
+    std::string data = make_folder(scratch, "data");
+
+    Library() {
+        for (const char* name : library_files) {
+            scratch.write((name == std::string("tool_database.dat") ? "tool/" : "data/") + std::string(name),
+                          sample_bytes(name));
+        }
+    }
+    std::string path_of(const std::string& name) const {
+        return (name == "tool_database.dat" ? tool : data) + name;
+    }
+    // The five paths as the transcript shows them, and as the system log keeps them.
+    std::string logged_paths() const {
+        std::string lines;
+        for (const char* name : library_files) lines += "syslog \"" + path_of(name) + "\"\n";
+        return lines;
+    }
+    std::string log_file() const {
+        std::string lines;
+        for (const char* name : library_files) lines += path_of(name) + "\n";
+        return lines;
+    }
+};
+
+HostRunOptions launcher_run(const Library& library, const std::string& script) {
+    HostRunOptions options;
+    options.plugins = {korvane};
+    options.script = script;
+    options.environment["UGII_CAM_LIBRARY_TOOL_METRIC_DIR"] = library.tool;
+    options.environment["UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"] = library.data;
+    return options;
+}
+
+// A host tree under folder: application/ holds copies of test libraries under the
+// names the launcher looks for. Returns the folder as a search variable names it.
+std::string stage(const ScratchDirectory& scratch, const std::string& folder,
+                  const std::map<std::string, std::string>& copies) {
+    const std::string value = make_folder(scratch, folder);
+    make_folder(scratch, folder + "/application");
+    for (const auto& [name, source] : copies) scratch.write(folder + "/application/" + name, read_bytes(source));
+    return value;
+}
+
+// What the transcript shows of one library found, entered and unloaded.
+std::string launchee_run(const std::string& directory, const std::string& name, int mode) {
+    const std::string path = directory + "/application/" + name;
+    return "syslog \"" + path + "\"\n" + "library " + path + " loaded\n" + "message \"" + name +
+           " entered: parameter \\\"" + directory + "\\\", mode " + std::to_string(mode) + "\"\n" + "library " +
+           path + " unloaded\n";
+}
+
+std::string not_found(const std::string& directory, const std::string& name) {
+    const std::string path = directory + "/application/" + name;
+    return "syslog \"" + path + "\"\n" + "library " + path + " not loaded: " + path +
+           ": cannot open shared object file: No such file or directory\n" +
+           "syslog \"The library could not be loaded\"\n";
+}
+
+// ---- 1. The environment and access report ----
+
+TEST(Environment, AllAccessibleGivesNoReportLogsTheFivePathsAndOffersTheMenu) {
+    Library library;
+    const HostRun run = run_host(launcher_run(library, "menu 2\n"));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    EXPECT_EQ(run.transcript, splash + library.logged_paths() + main_menu + "> menu 2\n" + launcher_end);
+    EXPECT_EQ(run.syslog, library.log_file());
+}
+
+TEST(Environment, ReportShowsReadAndWriteMarksAndCreatesWhatTheFolderAllows) {
+    if (!runs_unprivileged()) GTEST_SKIP() << "runs as root: file permissions do not hold";
+    Library library;
+    fs::remove(library.path_of("tool_database.dat"));
+    chmod(library.tool.c_str(), 0555);  // tool_database.dat can be neither read nor created
+    fs::remove(library.path_of("cut_methods.dat"));
+    chmod(library.path_of("feeds_speeds.dat").c_str(), 0444);
+    const HostRun run = run_host(launcher_run(library, "menu 1\n"));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    const std::string box =
+        "box error owner=host caption=\"Проверка чтения-записи ->.\" text=\"\\t\\t r w\\n"
+        "tool_database.dat    -  - \\n"
+        "cut_methods.dat    -  + \\n"
+        "feeds_speeds.dat    +  - \\n"
+        "part_materials.dat    +  + \\n"
+        "tool_materials.dat    +  + \\n"
+        "\\n r - режим чтения (наличия) \\n w - записи (наличия) \\n обратитесь к системному администратору.\" -> ok\n";
+    EXPECT_EQ(run.transcript, splash + "beep\n" + box + library.logged_paths() + main_menu + "> menu 1\n" + launcher_end);
+    EXPECT_FALSE(fs::exists(library.path_of("tool_database.dat")));
+    ASSERT_TRUE(fs::exists(library.path_of("cut_methods.dat")));
+    EXPECT_EQ(fs::file_size(library.path_of("cut_methods.dat")), 0u);
+    EXPECT_EQ(read_bytes(library.path_of("feeds_speeds.dat")), sample_bytes("feeds_speeds.dat"));
+}
+
+enum class Value { set, unset, empty };
+
+struct MissingVariable {
+    const char* name;
+    Value tool;
+    Value data;
+    const char* message;
+};
+
+void PrintTo(const MissingVariable& value, std::ostream* out) { *out << value.name; }
+
+std::optional<std::string> value_of(Value value, const std::string& folder) {
+    if (value == Value::unset) return std::nullopt;
+    return value == Value::set ? folder : "";
+}
+
+class EnvironmentUnset : public ::testing::TestWithParam<MissingVariable> {};
+
+// An empty value counts as unset: the probes would otherwise create empty library
+// files in whatever the current directory is.
+TEST_P(EnvironmentUnset, ShowsOnlyItsMessageAndNoMenu) {
+    const MissingVariable& variables = GetParam();
+    Library library;
+    HostRunOptions options = launcher_run(library, "");
+    options.environment["UGII_CAM_LIBRARY_TOOL_METRIC_DIR"] = value_of(variables.tool, library.tool);
+    options.environment["UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"] = value_of(variables.data, library.data);
+    const HostRun run = run_host(options);
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    EXPECT_EQ(run.transcript, splash + "message \"Переменная " + variables.message + " - не установлена\"\n" +
+                                  launcher_end);
+    EXPECT_EQ(run.syslog, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variables, EnvironmentUnset,
+    ::testing::Values(MissingVariable{"ToolUnset", Value::unset, Value::set, "UGII_CAM_LIBRARY_TOOL_METRIC_DIR"},
+                      MissingVariable{"DataUnset", Value::set, Value::unset, "UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"},
+                      MissingVariable{"BothUnset", Value::unset, Value::unset, "UGII_CAM_LIBRARY_TOOL_METRIC_DIR"},
+                      MissingVariable{"ToolEmpty", Value::empty, Value::set, "UGII_CAM_LIBRARY_TOOL_METRIC_DIR"},
+                      MissingVariable{"DataEmpty", Value::set, Value::empty, "UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- 2. The main menu and the plug-ins it starts ----
+
+// The transcript of a launcher run with all files accessible, up to the first menu.
+std::string up_to_menu(const Library& library) { return splash + library.logged_paths() + main_menu; }
+
+TEST(Menu, EachItemStartsItsLibraryWithItsMode) {
+    Library library;
+    const std::string user = stage(library.scratch, "user", {{"kessup.so", launchee}, {"ratomir.so", launchee},
+                                                             {"strakel.so", launchee}, {"gradivo.so", launchee},
+                                                             {"blankora.so", launchee}, {"ferrant.so", launchee}});
+    HostRunOptions options = launcher_run(library, "menu 5\nmenu 6\nmenu 7\nmenu 8\nmenu 9\nmenu 10\nmenu 11\nmenu 1\n");
+    options.environment["UGII_USER_DIR"] = user;
+    const HostRun run = run_host(options);
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    const std::pair<const char*, int> started[] = {{"kessup.so", 0},   {"ratomir.so", 0}, {"strakel.so", 0},
+                                                   {"gradivo.so", 0},  {"blankora.so", 0}, {"ferrant.so", 0},
+                                                   {"ferrant.so", 1}};
+    std::string expected = up_to_menu(library);
+    int answer = 5;
+    for (const auto& [name, mode] : started) {
+        expected += "> menu " + std::to_string(answer++) + "\n" + launchee_run(user, name, mode) + main_menu;
+    }
+    EXPECT_EQ(run.transcript, expected + "> menu 1\n" + launcher_end);
+}
+
+struct MenuAnswer {
+    int code;
+    bool ends;
+};
+
+void PrintTo(const MenuAnswer& value, std::ostream* out) { *out << value.code; }
+
+class MenuAnswers : public ::testing::TestWithParam<MenuAnswer> {};
+
+// Back, Cancel and a menu the host cannot show end the launcher; anything
+// unexpected shows the menu again and does nothing else.
+TEST_P(MenuAnswers, EndTheLauncherOrShowTheMenuAgain) {
+    const MenuAnswer& answer = GetParam();
+    Library library;
+    const std::string code = "menu " + std::to_string(answer.code) + "\n";
+    const HostRun run = run_host(launcher_run(library, answer.ends ? code : code + "menu 2\n"));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    const std::string again = answer.ends ? "" : main_menu + "> menu 2\n";
+    EXPECT_EQ(run.transcript, up_to_menu(library) + "> " + code + again + launcher_end);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, MenuAnswers,
+                         ::testing::Values(MenuAnswer{1, true}, MenuAnswer{2, true}, MenuAnswer{19, true},
+                                           MenuAnswer{3, false}, MenuAnswer{4, false}, MenuAnswer{13, false},
+                                           MenuAnswer{0, false}, MenuAnswer{-1, false}),
+                         [](const auto& info) {
+                             return (info.param.code < 0 ? "minus" : "") + std::to_string(std::abs(info.param.code));
+                         });
+
+// The search goes through the variables in order: one that is unset or empty is
+// skipped, a folder without the library and a refused load are logged, and the
+// first library with an entry runs; later variables are not tried.
+TEST(Search, TheFirstLoadableLibraryRunsAndTheRestAreNotTried) {
+    Library library;
+    const std::string user = stage(library.scratch, "user", {});
+    const std::string site = stage(library.scratch, "site", {{"gradivo.so", launchee}});
+    const std::string vendor = stage(library.scratch, "vendor", {{"gradivo.so", launchee}});
+    const std::string home = stage(library.scratch, "home", {{"gradivo.so", launchee}});
+    HostRunOptions options = launcher_run(library, "menu 8\nmenu 8\nfail UF_load_library after 1\nmenu 2\n");
+    options.environment["UGII_USER_DIR"] = user;
+    options.environment["USER_UFUN"] = "";
+    options.environment["UGII_SITE_DIR"] = site;
+    options.environment["UGII_VENDOR_DIR"] = vendor;
+    options.environment["HOME"] = home;
+    const HostRun run = run_host(options);
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    const std::string site_path = site + "/application/gradivo.so";
+    EXPECT_EQ(run.transcript, up_to_menu(library) + "> menu 8\n" + not_found(user, "gradivo.so") +
+                                  launchee_run(site, "gradivo.so", 0) + main_menu +
+                                  // The second time the host refuses the site's copy: the vendor's runs.
+                                  "> menu 8\n> fail UF_load_library after 1\n" + not_found(user, "gradivo.so") +
+                                  "syslog \"" + site_path + "\"\nlibrary " + site_path +
+                                  " not loaded: the library load was refused\n"
+                                  "syslog \"The library could not be loaded\"\n" +
+                                  launchee_run(vendor, "gradivo.so", 0) + main_menu + "> menu 2\n" + launcher_end);
+}
+
+TEST(Search, ALibraryFoundNowhereIsNamedByItsFileAndLogsNothing) {
+    Library library;
+    const HostRun run = run_host(launcher_run(library, "menu 6\nmenu 2\n"));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    EXPECT_EQ(run.transcript, up_to_menu(library) + "> menu 6\nmessage \"Don't load ratomir.so \\n ...\"\n" +
+                                  main_menu + "> menu 2\n" + launcher_end);
+    EXPECT_EQ(run.syslog, library.log_file());
+}
+
+TEST(Search, ALibraryWithoutAnEntryIsUnloadedAndTheSearchGoesOn) {
+    Library library;
+    const std::string user = stage(library.scratch, "user", {{"strakel.so", entryless}, {"blankora.so", entryless}});
+    const std::string site = stage(library.scratch, "site", {{"strakel.so", launchee}});
+    HostRunOptions options = launcher_run(library, "menu 7\nmenu 9\nmenu 2\n");
+    options.environment["UGII_USER_DIR"] = user;
+    options.environment["UGII_SITE_DIR"] = site;
+    const HostRun run = run_host(options);
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    auto without_entry = [&](const std::string& name) {
+        const std::string path = user + "/application/" + name;
+        return "syslog \"" + path + "\"\nlibrary " + path + " loaded\nlibrary " + path + " unloaded\n";
+    };
+    EXPECT_EQ(run.transcript, up_to_menu(library) + "> menu 7\n" + without_entry("strakel.so") +
+                                  launchee_run(site, "strakel.so", 0) + main_menu + "> menu 9\n" +
+                                  without_entry("blankora.so") + not_found(site, "blankora.so") +
+                                  "message \"Don't load blankora.so \\n ...\"\n" + main_menu + "> menu 2\n" +
+                                  launcher_end);
+}
+
+// The editor is loaded afresh for each choice: a library left loaded would keep
+// its table between the two starts.
+TEST(Search, TheSameEditorTwiceInARowIsLoadedAndReadTwice) {
+    Library library;
+    const std::string user =
+        stage(library.scratch, "user",
+              {{"ratomir.so", STOREKEEPER}, {"ratomir.dlg", std::string(TEST_APPLICATION_DIR) + "/ratomir.dlg"}});
+    HostRunOptions options = launcher_run(library, "menu 6\nok\nmenu 6\nok\nmenu 1\n");
+    options.environment["UGII_USER_DIR"] = user;
+    const HostRun run = run_host(options);
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    const std::string path = user + "/application/ratomir.so";
+    const std::vector<std::string> one_start = {"> menu 6", "library " + path + " loaded",
+                                                "dialog ratomir.dlg open \"Storekeeper\"",
+                                                "item ratomir.dlg LIST insert 47 \"FSDO_0048\"", "> ok",
+                                                "library " + path + " unloaded"};
+    std::vector<std::string> expected = one_start;
+    expected.insert(expected.end(), one_start.begin(), one_start.end());
+    EXPECT_TRUE(lines_in_order(run.transcript, expected));
+    EXPECT_EQ(count_lines_starting(run.transcript, "item ratomir.dlg LIST insert "), 2 * 48);
+    EXPECT_EQ(count_lines_starting(run.transcript, "warning"), 0) << run.transcript;
+}
+
+// ---- 3. The quick guide ----
+
+std::string guide_head() {
+    return "listing open\n"
+           "listing \"\\n Релиз Unigraphics - NX 3.0.0.25 \"\n"
+           "listing \"\\n Загрузочный модуль библиотеки: \"\n"
+           "listing \"" + fs::canonical(UGHOST_PROGRAM).string() + "\"\n"
+           "listing \"\\n\"\n";
+}
+
+// Everything after the date, one write a line.
+const std::string guide_body = R"guide(listing "\n Библиотека инструмента, материалов и режимов резания."
+listing "\n\t \n"
+listing "\n#============================================================"
+listing "\n\t От Авторов :"
+listing "\n\t\t Это приложение написано авторами по собственной инициативе,"
+listing "\n\t\t чтобы помочь продвинутым технологам и программистам ЧПУ"
+listing "\n\t\t перейти на NX3 с базами данных, уже созданными"
+listing "\n\t\t для их производства."
+listing "\n\t\t В версиях Unigraphics с 16 по 20 (NX2) не было средства"
+listing "\n\t\t для редактирования и создания ASCII базы, и этот пробел"
+listing "\n\t\t приходилось заполнять своими силами."
+listing "\n\t\t Только в NX3 появился собственный инструмент"
+listing "\n\t\t для редактирования и создания ASCII базы."
+listing "\n"
+listing "\n\t\t Наилучших успехов ВАМ, в реализации ваших планов."
+listing "\n#============================================================"
+listing "\n\t Большие компании долго реализовали возможности хранения большого количества"
+listing "\n данных о режущем инструменте, станках и технологичности изделий в базах данных."
+listing "\n Такие базы сохраняют опыт производства при смене поколений технологов"
+listing "\n и позволяют быстро находить нужные данные при подготовке управляющих программ."
+listing "\n Единая база исключает расхождения между цехами и отделами, а её содержимое"
+listing "\n легко проверять, дополнять и переносить на новое оборудование"
+listing "\n и в новые версии программного обеспечения."
+listing "\n"
+listing "\n\t Наличие один базы данных, однако, является бессмысленным в среде обработки, если эта"
+listing "\n информация не может быть использована непосредственно при создании операций."
+listing "\n Модуль обработки Unigraphics обращается к этим данным через свои библиотеки:"
+listing "\n инструмент, станок, подачи и скорости выбираются из базы при создании операции,"
+listing "\n а не вводятся вручную, что сокращает время подготовки программ"
+listing "\n и число ошибок."
+listing "\n"
+listing "\n\t Есть несколько типов баз данных, которые Вы можете использовать в модуле обработки."
+listing "\n Это могут быть внешние реляционные базы данных, базы систем управления"
+listing "\n производственными ресурсами или стандартная ASCII база, поставляемая"
+listing "\n вместе с Unigraphics. ASCII база состоит из текстовых файлов, которые"
+listing "\n можно просматривать и править любым текстовым редактором."
+listing "\n Она предназначена для небольших объёмов данных, которые меняются"
+listing "\n редко."
+listing "\n"
+listing "\n\t Для больших объёмов данных существуют отдельно продаваемые модули"
+listing "\n управления производственными ресурсами. Они предлагают более богатый"
+listing "\n пользовательский интерфейс: поиск, классификацию, графическое"
+listing "\n представление инструмента и разграничение прав доступа."
+listing "\n Такие модули подключаются к модулю обработки тем же способом,"
+listing "\n что и ASCII база."
+listing "\n"
+listing "\n\t Библиотека Unigraphics - это интерфейс между производственными приложениями и этими базами данных."
+listing "\n Она работает одинаково, какой бы тип базы данных ни использовался,"
+listing "\n поэтому операции обработки не зависят от того, где хранятся данные."
+listing "\n Библиотека позволяет доступ к пяти типам информации:"
+listing "\n ·\tинформация о режущем инструменте"
+listing "\n ·\tинформация о станках"
+listing "\n ·\tинформация о подачах и скоростях"
+listing "\n ·\tинформация о шаблонах настройки"
+listing "\n ·\tвыходная информация модуля обработки"
+listing "\n"
+listing "\n Для получения более подробной информации см. HELP :"
+listing "\n Using Unigraphics Library [Использование библиотек Unigaphics]"
+listing "\n Customizing the Unigraphics Library [Настройка библиотек Unigaphics]"
+listing "\n Benefits of the Unigraphics Library [Выгоды от использования библиотек Unigaphics]"
+listing "\n#============================================================\n"
+listing "\n\t \"Выгоды от использования библиотек Unigraphics\""
+listing "\n\t С библиотеками Unigraphics Вы можете:"
+listing "\n\t• Хранить и классифицировать большое количество инструментов, станков,"
+listing "\n\t   подач и скоростей."
+listing "\n\t• Настраивать базу данных в соответствии с Вашими потребностями."
+listing "\n\t• Легко вызывать данные из библиотеки при создании операций"
+listing "\n\t   обработки."
+listing "\n\t• Экономить время, создавая шаблоны и стратегии обработки на основе"
+listing "\n\t   инструментов, поставляемых с библиотеками Unigraphics."
+listing "\n\n#============================================================\n"
+listing "\n\t Filling the Database [Заполнение базы данных]:"
+listing "\n ASCII файлы, Которые используются, для хранения библиотечных данных, идентифицированы следующими"
+listing "\n системными переменными. Фактические пути к файлам можно посмотреть выбрав Справка  - > Журнал Unigraphics."
+listing "\n"
+listing "\nДля инструментов:"
+listing "\n  ${UGII_CAM_LIBRARY_TOOL_ENGLISH_DIR}\\tool_database.dat"
+listing "\n  ${UGII_CAM_LIBRARY_TOOL_METRIC_DIR}\\tool_database.dat"
+listing "\n"
+listing "\nДля станков:"
+listing "\n  ${UGII_CAM_LIBRARY_MACHINE_ASCII_DIR}machine_database.dat"
+listing "\n"
+listing "\nДля подач и скоростей:"
+listing "\n  ${UGII_CAM_LIBRARY_FEEDS_SPEEDS_ASCII_DIR}feeds_speeds.dat"
+listing "\n  ${UGII_CAM_LIBRARY_FEEDS_SPEEDS_ASCII_DIR}cut_methods.dat"
+listing "\n  ${UGII_CAM_LIBRARY_FEEDS_SPEEDS_ASCII_DIR}part_materials.dat"
+listing "\n  ${UGII_CAM_LIBRARY_FEEDS_SPEEDS_ASCII_DIR}tool_materials.dat"
+listing "\n"
+listing "\nДля настроек:"
+listing "\n  ${UGII_BASE_DIR}\\MACH\\resource\\template_dir\\template.dat"
+listing "\n"
+listing "\nФайл данных ASCII это список записей. Общая конструкция записи:"
+listing "\n\t record-type [тип записи] параметры"
+listing "\nЕсть два типа записи, которые определяются следующими ключевыми словами:"
+listing "\n\t  FORMAT [Формат]"
+listing "\n\t  DATA [Данные]"
+listing "\nЗапись ФОРМАТ описывает список параметров (DB_IDs), который существует в в последовательных записях "
+listing "\nDATA. Идентификаторы атрибутов служат значениями DB_ID в конструкциях DB_ALIAS"
+listing "\nфайла описания (dbc_tool_ascii.def). Вы можете определять собственные"
+listing "\nидентификаторы атрибутов. Строка FORMAT содержит все параметры, которые Вы хотите"
+listing "\nвводить для каждой записи данных этого класса."
+listing "\n"
+listing "\n Символ решетки (#) указывает на коментарии - все символы после этого знака до конца строки игнорируется."
+listing "\n"
+listing "\n Каждая запись DATA содержит данные для одного инструмента в базе данных. Запись DATA содержит ключевое слово DATA,"
+listing "\n за которым следуют значения атрибутов, разделённые символом ( | ),"
+listing "\n в том порядке, в котором они перечислены в строке FORMAT."
+listing "\n"
+listing "\n DATA | ugt0201_001 |02| 01|01|01| End Mill |TMC0_00006|HSS-Co5-TiN | 320 | Steep Taper 20 | 10.5 | 35.3| 4| 55"
+listing "\n"
+listing "\n В записи данных:"
+listing "\n  Должено быть то же самое число параметров как задано в DB_IDS в строке FORMAT выше (пустой параметр допустим)."
+listing "\n  Каждый параметр должен быть отделен символом ( | ). В конце строки этого символа быть не должно."
+listing "\n  Первый знак после ключевого слова DATA (исключая пробелы) должен быть ( | )."
+listing "\n  Если запись не начинается с ключевого слова  FORMAT или DATA, она обрабатывается как продолжение предыдущей"
+listing "\n  записи FORMAT или DATA."
+listing "\n "
+listing "\n#============================================================\n$$"
+)guide";
+
+// The date is the one line that changes from run to run; it keeps the line break of the calendar text.
+std::string without_date(const std::string& transcript) {
+    static const std::regex date(R"(listing "\\n Дата: \w{3} \w{3} [ \d]\d \d\d:\d\d:\d\d \d{4}\\n "\n)");
+    std::smatch found;
+    if (!std::regex_search(transcript, found, date)) return transcript;
+    return found.prefix().str() + "(date)\n" + found.suffix().str();
+}
+
+TEST(QuickGuide, IsWrittenTextForTextAndHeldUntilDismissed) {
+    Library library;
+    const HostRun run = run_host(launcher_run(library, "menu 12\nmenu 1\nmenu 12\nmenu 2\nmenu 2\n"));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    const std::string guide = "> menu 12\n" + guide_head() + "(date)\n" + guide_body + hold_menu;
+    EXPECT_EQ(without_date(without_date(run.transcript)),
+              up_to_menu(library) + guide + "> menu 1\n" + main_menu + guide + "> menu 2\n" + main_menu +
+                  "> menu 2\n" + launcher_end);
+}
+
+struct HoldAnswer {
+    int code;
+    bool dismisses;
+};
+
+void PrintTo(const HoldAnswer& value, std::ostream* out) { *out << value.code; }
+
+class HoldMenu : public ::testing::TestWithParam<HoldAnswer> {};
+
+// Only the host's two OK codes keep the user in the guide; anything else returns to the main menu.
+TEST_P(HoldMenu, ReturnsToTheMainMenuOrHoldsAgain) {
+    const HoldAnswer& answer = GetParam();
+    Library library;
+    const std::string code = "menu " + std::to_string(answer.code) + "\n";
+    const std::string script = "menu 12\n" + code + (answer.dismisses ? "" : "menu 2\n") + "menu 2\n";
+    const HostRun run = run_host(launcher_run(library, script));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    const std::string after = hold_menu + "> " + code + (answer.dismisses ? "" : hold_menu + "> menu 2\n") +
+                              main_menu + "> menu 2\n" + launcher_end;
+    EXPECT_TRUE(run.transcript.ends_with(guide_body + after)) << run.transcript;
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, HoldMenu,
+                         ::testing::Values(HoldAnswer{1, true}, HoldAnswer{2, true}, HoldAnswer{5, true},
+                                           HoldAnswer{19, true}, HoldAnswer{3, false}, HoldAnswer{4, false}));
+
+// ---- 4. The splash and the entry ----
+
+TEST(Splash, ThePictureIs289By290In16ColoursWithRedTitleAndBlackWord) {
+    const std::string bmp = read_bytes(std::string(APPLICATION_DIR) + "/korvane.bmp");
+    ASSERT_GE(bmp.size(), 118u);
+    auto number = [&](std::size_t at, int bytes) {
+        unsigned long value = 0;
+        for (int i = bytes - 1; i >= 0; --i) value = value * 256 + static_cast<unsigned char>(bmp[at + i]);
+        return value;
+    };
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(number(18, 4), 289u);                      // width
+    EXPECT_EQ(number(22, 4), 290u);                      // height, rows stored bottom-up
+    EXPECT_EQ(number(28, 2), 4u);                        // bits per pixel
+    EXPECT_EQ(number(30, 4), 0u);                        // uncompressed
+    EXPECT_EQ(number(46, 4), 16u);                       // colours in the palette
+    EXPECT_EQ(bmp.size(), 14u + 40u + 16u * 4u + 148u * 290u);
+    // The colour of pixel (x, y), counted from the top left.
+    auto colour = [&](int x, int y) {
+        const unsigned char pair = static_cast<unsigned char>(bmp[118 + (289 - y) * 148 + x / 2]);
+        const int index = x % 2 == 0 ? pair >> 4 : pair & 0x0F;
+        return number(54 + index * 4, 3);  // blue, green, red
+    };
+    auto count = [&](int left, int top, int right, int bottom, unsigned long bgr) {
+        int found = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) found += colour(x, y) == bgr ? 1 : 0;
+        }
+        return found;
+    };
+    EXPECT_GT(count(0, 0, 144, 30, 0xFF0000), 100);   // red title at the top left
+    EXPECT_GT(count(120, 140, 170, 180, 0x000000), 100);  // the bold word in the middle
+}
+
+TEST(Splash, APictureNotBesideThePluginIsLookedForInTheApplicationFolders) {
+    ScratchDirectory scratch;
+    make_folder(scratch, "bare");
+    scratch.write("bare/korvane.so", read_bytes(korvane));
+    HostRunOptions options;
+    options.plugins = {scratch.file("bare/korvane.so")};
+    const std::string unset = "message \"Переменная UGII_CAM_LIBRARY_TOOL_METRIC_DIR - не установлена\"\n";
+    const HostRun missing = run_host(options);
+    ASSERT_EQ(missing.exit_status, 0) << missing.errors << missing.transcript;
+    EXPECT_EQ(missing.transcript, "load korvane.so\nerror: picture korvane.bmp was not found\n"
+                                  "syslog \"picture file korvane.bmp was not found\"\n" +
+                                  unset + launcher_end);
+    EXPECT_EQ(missing.syslog, "picture file korvane.bmp was not found\n");
+
+    options.environment["UGII_SITE_DIR"] =
+        stage(scratch, "site", {{"korvane.bmp", std::string(APPLICATION_DIR) + "/korvane.bmp"}});
+    const HostRun found = run_host(options);
+    ASSERT_EQ(found.exit_status, 0) << found.errors << found.transcript;
+    EXPECT_EQ(found.transcript, splash + unset + launcher_end);
+}
+
+TEST(Entry, ARefusedSessionIsReportedWithoutAnErrorBlock) {
+    Library library;
+    const HostRun run = run_host(launcher_run(library, "fail UF_initialize\n"));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    EXPECT_EQ(run.transcript, "> fail UF_initialize\n" + splash +
+                                  "status \"The host session could not be opened\"\n"
+                                  "stderr \"The host session could not be opened\\n\"\n" +
+                                  launcher_end);
+}
+
+TEST(Entry, AFailingCloseIsReportedAfterTheMenu) {
+    Library library;
+    const HostRun run = run_host(launcher_run(library, "fail UF_terminate\nmenu 2\n"));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    EXPECT_EQ(run.transcript, "> fail UF_terminate\n" + up_to_menu(library) + "> menu 2\n" +
+                                  "status \"The host session could not be closed\"\n"
+                                  "stderr \"The host session could not be closed\\n\"\n"
+                                  "warning: ufusr returned with 1 host session(s) open\n" +
+                                  launcher_end);
+}
+
+}  // namespace
