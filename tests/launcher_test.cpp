@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <map>
 #include <regex>
-#include <sstream>
 
 #include "host_run.h"
 
@@ -302,28 +301,65 @@ TEST(Search, ALibraryWithoutAnEntryIsUnloadedAndTheSearchGoesOn) {
                                   launcher_end);
 }
 
-// The editor is loaded afresh for each choice: a library left loaded would keep
-// its table between the two starts.
-TEST(Search, TheSameEditorTwiceInARowIsLoadedAndReadTwice) {
+// The editor is loaded and reads its file afresh for each choice: after the file
+// is gone, the second start finds it missing.
+TEST(Search, TheSameEditorTwiceInARowReadsItsFileAfresh) {
     Library library;
     const std::string user =
         stage(library.scratch, "user",
               {{"ratomir.so", STOREKEEPER}, {"ratomir.dlg", std::string(TEST_APPLICATION_DIR) + "/ratomir.dlg"}});
-    HostRunOptions options = launcher_run(library, "menu 6\nok\nmenu 6\nok\nmenu 1\n");
+    const std::string feeds = library.path_of("feeds_speeds.dat");
+    HostRunOptions options = launcher_run(library, "menu 6\nok\nremove " + feeds + "\nmenu 6\nmenu 1\n");
     options.environment["UGII_USER_DIR"] = user;
     const HostRun run = run_host(options);
     ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
     const std::string path = user + "/application/ratomir.so";
-    const std::vector<std::string> one_start = {"> menu 6", "library " + path + " loaded",
-                                                "dialog ratomir.dlg open \"Storekeeper\"",
-                                                "item ratomir.dlg LIST insert 47 \"FSDO_0048\"", "> ok",
-                                                "library " + path + " unloaded"};
-    std::vector<std::string> expected = one_start;
-    expected.insert(expected.end(), one_start.begin(), one_start.end());
-    EXPECT_TRUE(lines_in_order(run.transcript, expected));
-    EXPECT_EQ(count_lines_starting(run.transcript, "item ratomir.dlg LIST insert "), 2 * 48);
+    EXPECT_TRUE(lines_in_order(
+        run.transcript,
+        {"> menu 6", "library " + path + " loaded", "dialog ratomir.dlg open \"Storekeeper\"",
+         "item ratomir.dlg LIST insert 47 \"FSDO_0048\"", "> ok", "> remove " + feeds,
+         "library " + path + " unloaded", "> menu 6", "library " + path + " loaded",
+         "box error owner=host caption=\"Проверка чтения-записи ->.\" text=\"База 'Подач и скоростей' НЕ доступна "
+         "или НЕ существует \\n обратитесь к системному администратору.\" -> ok",
+         "library " + path + " unloaded", "> menu 1"}));
+    EXPECT_EQ(count_lines_starting(run.transcript, "dialog ratomir.dlg open"), 1);
     EXPECT_EQ(count_lines_starting(run.transcript, "warning"), 0) << run.transcript;
 }
+
+struct Editor {
+    const char* name;
+    int answer;
+};
+
+void PrintTo(const Editor& value, std::ostream* out) { *out << value.name; }
+
+class BuiltEditors : public ::testing::TestWithParam<Editor> {};
+
+// The editors as the build stages them, started from the menu under the staged
+// host tree: each opens its dialog on the library and is unloaded when it closes.
+TEST_P(BuiltEditors, StartFromTheMenuAndAreUnloadedWhenClosed) {
+    const Editor& editor = GetParam();
+    const std::string file = std::string(editor.name) + ".so";
+    if (!fs::exists(std::string(APPLICATION_DIR) + "/" + file)) GTEST_SKIP() << file << " is not built yet";
+    Library library;
+    const std::string answer = "menu " + std::to_string(editor.answer);
+    HostRunOptions options = launcher_run(library, answer + "\nok\nmenu 2\n");
+    const std::string stage_dir = fs::path(APPLICATION_DIR).parent_path().string() + "/";
+    options.environment["UGII_USER_DIR"] = stage_dir;
+    const HostRun run = run_host(options);
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    const std::string path = stage_dir + "/application/" + file;
+    EXPECT_TRUE(lines_in_order(run.transcript, {"> " + answer, "syslog \"" + path + "\"", "library " + path + " loaded",
+                                                "> ok", "dialog " + std::string(editor.name) + ".dlg closed response=2",
+                                                "library " + path + " unloaded", "> menu 2"}));
+    EXPECT_EQ(count_lines_starting(run.transcript, "warning"), 0) << run.transcript;
+    EXPECT_EQ(count_lines_starting(run.transcript, "box"), 0) << run.transcript;
+}
+
+INSTANTIATE_TEST_SUITE_P(Stage, BuiltEditors,
+                         ::testing::Values(Editor{"ratomir", 6}, Editor{"strakel", 7}, Editor{"gradivo", 8},
+                                           Editor{"blankora", 9}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- 3. The quick guide ----
 
@@ -335,126 +371,8 @@ std::string guide_head() {
            "listing \"\\n\"\n";
 }
 
-// Everything after the date, one write a line.
-const std::string guide_body = R"guide(listing "\n Библиотека инструмента, материалов и режимов резания."
-listing "\n\t \n"
-listing "\n#============================================================"
-listing "\n\t От Авторов :"
-listing "\n\t\t Это приложение написано авторами по собственной инициативе,"
-listing "\n\t\t чтобы помочь продвинутым технологам и программистам ЧПУ"
-listing "\n\t\t перейти на NX3 с базами данных, уже созданными"
-listing "\n\t\t для их производства."
-listing "\n\t\t В версиях Unigraphics с 16 по 20 (NX2) не было средства"
-listing "\n\t\t для редактирования и создания ASCII базы, и этот пробел"
-listing "\n\t\t приходилось заполнять своими силами."
-listing "\n\t\t Только в NX3 появился собственный инструмент"
-listing "\n\t\t для редактирования и создания ASCII базы."
-listing "\n"
-listing "\n\t\t Наилучших успехов ВАМ, в реализации ваших планов."
-listing "\n#============================================================"
-listing "\n\t Большие компании долго реализовали возможности хранения большого количества"
-listing "\n данных о режущем инструменте, станках и технологичности изделий в базах данных."
-listing "\n Такие базы сохраняют опыт производства при смене поколений технологов"
-listing "\n и позволяют быстро находить нужные данные при подготовке управляющих программ."
-listing "\n Единая база исключает расхождения между цехами и отделами, а её содержимое"
-listing "\n легко проверять, дополнять и переносить на новое оборудование"
-listing "\n и в новые версии программного обеспечения."
-listing "\n"
-listing "\n\t Наличие один базы данных, однако, является бессмысленным в среде обработки, если эта"
-listing "\n информация не может быть использована непосредственно при создании операций."
-listing "\n Модуль обработки Unigraphics обращается к этим данным через свои библиотеки:"
-listing "\n инструмент, станок, подачи и скорости выбираются из базы при создании операции,"
-listing "\n а не вводятся вручную, что сокращает время подготовки программ"
-listing "\n и число ошибок."
-listing "\n"
-listing "\n\t Есть несколько типов баз данных, которые Вы можете использовать в модуле обработки."
-listing "\n Это могут быть внешние реляционные базы данных, базы систем управления"
-listing "\n производственными ресурсами или стандартная ASCII база, поставляемая"
-listing "\n вместе с Unigraphics. ASCII база состоит из текстовых файлов, которые"
-listing "\n можно просматривать и править любым текстовым редактором."
-listing "\n Она предназначена для небольших объёмов данных, которые меняются"
-listing "\n редко."
-listing "\n"
-listing "\n\t Для больших объёмов данных существуют отдельно продаваемые модули"
-listing "\n управления производственными ресурсами. Они предлагают более богатый"
-listing "\n пользовательский интерфейс: поиск, классификацию, графическое"
-listing "\n представление инструмента и разграничение прав доступа."
-listing "\n Такие модули подключаются к модулю обработки тем же способом,"
-listing "\n что и ASCII база."
-listing "\n"
-listing "\n\t Библиотека Unigraphics - это интерфейс между производственными приложениями и этими базами данных."
-listing "\n Она работает одинаково, какой бы тип базы данных ни использовался,"
-listing "\n поэтому операции обработки не зависят от того, где хранятся данные."
-listing "\n Библиотека позволяет доступ к пяти типам информации:"
-listing "\n ·\tинформация о режущем инструменте"
-listing "\n ·\tинформация о станках"
-listing "\n ·\tинформация о подачах и скоростях"
-listing "\n ·\tинформация о шаблонах настройки"
-listing "\n ·\tвыходная информация модуля обработки"
-listing "\n"
-listing "\n Для получения более подробной информации см. HELP :"
-listing "\n Using Unigraphics Library [Использование библиотек Unigaphics]"
-listing "\n Customizing the Unigraphics Library [Настройка библиотек Unigaphics]"
-listing "\n Benefits of the Unigraphics Library [Выгоды от использования библиотек Unigaphics]"
-listing "\n#============================================================\n"
-listing "\n\t \"Выгоды от использования библиотек Unigraphics\""
-listing "\n\t С библиотеками Unigraphics Вы можете:"
-listing "\n\t• Хранить и классифицировать большое количество инструментов, станков,"
-listing "\n\t   подач и скоростей."
-listing "\n\t• Настраивать базу данных в соответствии с Вашими потребностями."
-listing "\n\t• Легко вызывать данные из библиотеки при создании операций"
-listing "\n\t   обработки."
-listing "\n\t• Экономить время, создавая шаблоны и стратегии обработки на основе"
-listing "\n\t   инструментов, поставляемых с библиотеками Unigraphics."
-listing "\n\n#============================================================\n"
-listing "\n\t Filling the Database [Заполнение базы данных]:"
-listing "\n ASCII файлы, Которые используются, для хранения библиотечных данных, идентифицированы следующими"
-listing "\n системными переменными. Фактические пути к файлам можно посмотреть выбрав Справка  - > Журнал Unigraphics."
-listing "\n"
-listing "\nДля инструментов:"
-listing "\n  ${UGII_CAM_LIBRARY_TOOL_ENGLISH_DIR}\\tool_database.dat"
-listing "\n  ${UGII_CAM_LIBRARY_TOOL_METRIC_DIR}\\tool_database.dat"
-listing "\n"
-listing "\nДля станков:"
-listing "\n  ${UGII_CAM_LIBRARY_MACHINE_ASCII_DIR}machine_database.dat"
-listing "\n"
-listing "\nДля подач и скоростей:"
-listing "\n  ${UGII_CAM_LIBRARY_FEEDS_SPEEDS_ASCII_DIR}feeds_speeds.dat"
-listing "\n  ${UGII_CAM_LIBRARY_FEEDS_SPEEDS_ASCII_DIR}cut_methods.dat"
-listing "\n  ${UGII_CAM_LIBRARY_FEEDS_SPEEDS_ASCII_DIR}part_materials.dat"
-listing "\n  ${UGII_CAM_LIBRARY_FEEDS_SPEEDS_ASCII_DIR}tool_materials.dat"
-listing "\n"
-listing "\nДля настроек:"
-listing "\n  ${UGII_BASE_DIR}\\MACH\\resource\\template_dir\\template.dat"
-listing "\n"
-listing "\nФайл данных ASCII это список записей. Общая конструкция записи:"
-listing "\n\t record-type [тип записи] параметры"
-listing "\nЕсть два типа записи, которые определяются следующими ключевыми словами:"
-listing "\n\t  FORMAT [Формат]"
-listing "\n\t  DATA [Данные]"
-listing "\nЗапись ФОРМАТ описывает список параметров (DB_IDs), который существует в в последовательных записях "
-listing "\nDATA. Идентификаторы атрибутов служат значениями DB_ID в конструкциях DB_ALIAS"
-listing "\nфайла описания (dbc_tool_ascii.def). Вы можете определять собственные"
-listing "\nидентификаторы атрибутов. Строка FORMAT содержит все параметры, которые Вы хотите"
-listing "\nвводить для каждой записи данных этого класса."
-listing "\n"
-listing "\n Символ решетки (#) указывает на коментарии - все символы после этого знака до конца строки игнорируется."
-listing "\n"
-listing "\n Каждая запись DATA содержит данные для одного инструмента в базе данных. Запись DATA содержит ключевое слово DATA,"
-listing "\n за которым следуют значения атрибутов, разделённые символом ( | ),"
-listing "\n в том порядке, в котором они перечислены в строке FORMAT."
-listing "\n"
-listing "\n DATA | ugt0201_001 |02| 01|01|01| End Mill |TMC0_00006|HSS-Co5-TiN | 320 | Steep Taper 20 | 10.5 | 35.3| 4| 55"
-listing "\n"
-listing "\n В записи данных:"
-listing "\n  Должено быть то же самое число параметров как задано в DB_IDS в строке FORMAT выше (пустой параметр допустим)."
-listing "\n  Каждый параметр должен быть отделен символом ( | ). В конце строки этого символа быть не должно."
-listing "\n  Первый знак после ключевого слова DATA (исключая пробелы) должен быть ( | )."
-listing "\n  Если запись не начинается с ключевого слова  FORMAT или DATA, она обрабатывается как продолжение предыдущей"
-listing "\n  записи FORMAT или DATA."
-listing "\n "
-listing "\n#============================================================\n$$"
-)guide";
+// Everything after the date, one write a line, as the transcript shows it.
+const std::string guide_body = read_bytes(std::string(FIXTURE_DIR) + "/korvane_guide.txt");
 
 // The date is the one line that changes from run to run; it keeps the line break of the calendar text.
 std::string without_date(const std::string& transcript) {
