@@ -226,7 +226,7 @@ bool Dialog::user_type(std::string_view item_id, const std::string& utf8, std::s
     if (!user_item(item_id, item, why)) return false;
     if (item->spec.kind == ItemKind::text) {
         if (!utf8_to_cp1251(utf8)) {
-            why = "the text holds characters that code page 1251 cannot hold";
+            why = "Текст содержит знаки, которых нет в кодовой странице 1251: такой текст не может быть записан.";
             return false;
         }
         item->text = utf8;
@@ -237,7 +237,7 @@ bool Dialog::user_type(std::string_view item_id, const std::string& utf8, std::s
         const char* last = utf8.data() + utf8.size();
         const auto [end, error] = std::from_chars(utf8.data(), last, number);
         if (utf8.empty() || error != std::errc{} || end != last || !std::isfinite(number)) {
-            why = "'" + utf8 + "' is not a number";
+            why = "«" + utf8 + "» — не число.";
             return false;
         }
         item->real = number;

@@ -1,0 +1,294 @@
+#include "dialog_window.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "scripted_front_end.h"
+
+namespace ughost {
+namespace {
+
+QString qt(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
+
+// Real numbers as the user types them: a decimal comma is taken for a point.
+std::string real_text(const QString& typed) { return typed.trimmed().replace(',', '.').toStdString(); }
+
+}  // namespace
+
+DialogWindow::DialogWindow(Dialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
+    setWindowTitle(qt(dialog.title()));
+    setObjectName(qt(dialog.file_name()));
+    setWindowModality(Qt::ApplicationModal);
+    auto* layout = new QVBoxLayout(this);
+    add_items("", this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("OK");
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName("CANCEL");
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        queue_typed_values();
+        queue({ActionKind::ok, "", -1, ""});
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, [this] { queue({ActionKind::cancel, "", -1, ""}); });
+    layout->addWidget(buttons);
+    for (const Item& item : dialog_.items()) {
+        refresh_sensitivity(item);
+        refresh_value(item);
+    }
+}
+
+void DialogWindow::add_items(const std::string& container, QWidget* parent) {
+    auto* layout = parent->layout() != nullptr ? static_cast<QBoxLayout*>(parent->layout()) : new QVBoxLayout(parent);
+    for (const Item& item : dialog_.items()) {
+        if (item.spec.container != container) continue;
+        layout->addWidget(build_item(item, parent));
+    }
+}
+
+QWidget* DialogWindow::build_item(const Item& item, QWidget* parent) {
+    const QString id = qt(item.spec.id);
+    const QString label = qt(item.spec.label);
+    QWidget* widget = nullptr;
+    QWidget* shown = nullptr;  // what goes into the layout: the widget, or it with its label
+    auto labelled = [&](QWidget* field) {
+        auto* row = new QWidget(parent);
+        auto* row_layout = new QFormLayout(row);
+        row_layout->setContentsMargins(0, 0, 0, 0);
+        row_layout->addRow(label, field);
+        return row;
+    };
+    switch (item.spec.kind) {
+        case ItemKind::list: {
+            auto* list = new QListWidget(parent);
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
+                if (updating_ || row < 0) return;
+                queue_typed_values();
+                queue({ActionKind::select, id.toStdString(), row, ""});
+            });
+            auto* box = new QGroupBox(label, parent);
+            (new QVBoxLayout(box))->addWidget(list);
+            widget = list;
+            shown = box;
+            break;
+        }
+        case ItemKind::option: {
+            auto* combo = new QComboBox(parent);
+            connect(combo, qOverload<int>(&QComboBox::activated), this, [this, id](int row) {
+                if (updating_) return;
+                queue_typed_values();
+                queue({ActionKind::select, id.toStdString(), row, ""});
+            });
+            widget = combo;
+            shown = labelled(combo);
+            break;
+        }
+        case ItemKind::text:
+        case ItemKind::real: {
+            auto* edit = new QLineEdit(parent);
+            edit->installEventFilter(this);
+            widget = edit;
+            shown = labelled(edit);
+            break;
+        }
+        case ItemKind::button: {
+            auto* button = new QPushButton(label, parent);
+            button->setAutoDefault(false);
+            connect(button, &QPushButton::clicked, this, [this, id] {
+                queue_typed_values();
+                queue({ActionKind::press, id.toStdString(), -1, ""});
+            });
+            widget = button;
+            shown = button;
+            break;
+        }
+        case ItemKind::buttons:
+        case ItemKind::choice: {
+            auto* box = new QGroupBox(label, parent);
+            auto* box_layout = item.spec.kind == ItemKind::buttons ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
+                                                                   : static_cast<QBoxLayout*>(new QVBoxLayout(box));
+            auto* group = new QButtonGroup(box);
+            group->setExclusive(item.spec.kind == ItemKind::choice);
+            for (std::size_t i = 0; i < item.spec.labels.size(); ++i) {
+                QAbstractButton* button = nullptr;
+                if (item.spec.kind == ItemKind::buttons) {
+                    auto* push = new QPushButton(qt(item.spec.labels[i]), box);
+                    push->setAutoDefault(false);
+                    button = push;
+                } else {
+                    button = new QRadioButton(qt(item.spec.labels[i]), box);
+                }
+                button->setObjectName(id + "_" + QString::number(i));
+                group->addButton(button, static_cast<int>(i));
+                box_layout->addWidget(button);
+            }
+            const ActionKind kind = item.spec.kind == ItemKind::buttons ? ActionKind::press : ActionKind::select;
+            connect(group, &QButtonGroup::idClicked, this, [this, id, kind](int index) {
+                if (updating_) return;
+                queue_typed_values();
+                queue({kind, id.toStdString(), index, ""});
+            });
+            button_groups_.insert(id, group);
+            widget = box;
+            shown = box;
+            break;
+        }
+        case ItemKind::container: {
+            auto* box = new QGroupBox(label, parent);
+            new QVBoxLayout(box);
+            add_items(item.spec.id, box);
+            widget = box;
+            shown = box;
+            break;
+        }
+    }
+    widget->setObjectName(id);
+    widgets_.insert(id, widget);
+    return shown;
+}
+
+void DialogWindow::queue(DialogAction action) { actions_.push_back(std::move(action)); }
+
+DialogAction DialogWindow::take_action() {
+    DialogAction action = actions_.front();
+    actions_.pop_front();
+    return action;
+}
+
+void DialogWindow::queue_typed_values() {
+    for (const Item& item : dialog_.items()) {
+        if (item.spec.kind != ItemKind::text && item.spec.kind != ItemKind::real) continue;
+        auto* edit = static_cast<QLineEdit*>(widgets_.value(qt(item.spec.id)));
+        if (!edit->isModified()) continue;
+        const std::string typed =
+            item.spec.kind == ItemKind::real ? real_text(edit->text()) : edit->text().toStdString();
+        queue({ActionKind::type, item.spec.id, -1, typed});
+        edit->setModified(false);
+    }
+}
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in a field activates that field, not the dialog's default button.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            queue_typed_values();
+            queue({ActionKind::activate, watched->objectName().toStdString(), -1, ""});
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void DialogWindow::reject() { queue({ActionKind::cancel, "", -1, ""}); }
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    reject();
+}
+
+void DialogWindow::restore(const std::string& item_id) {
+    if (const Item* item = dialog_.find(item_id)) refresh_value(*item);
+}
+
+void DialogWindow::show_change(const ItemChange& change) {
+    const Item& item = *change.item;
+    switch (change.what) {
+        case Change::sensitive:
+        case Change::button_sensitive:
+            refresh_sensitivity(item);
+            break;
+        case Change::focus:
+            if (QWidget* widget = widgets_.value(qt(item.spec.id))) widget->setFocus();
+            break;
+        case Change::insert:
+        case Change::remove:
+        case Change::select:
+            if (item.spec.kind == ItemKind::list) {
+                show_list_change(item, change);
+            } else {
+                refresh_value(item);
+            }
+            break;
+        default:
+            refresh_value(item);
+            break;
+    }
+}
+
+// A long list follows the plug-in line by line rather than being rebuilt.
+void DialogWindow::show_list_change(const Item& item, const ItemChange& change) {
+    auto* list = static_cast<QListWidget*>(widgets_.value(qt(item.spec.id)));
+    updating_ = true;
+    if (change.what == Change::insert) {
+        list->insertItem(change.index, qt(item.lines[static_cast<std::size_t>(change.index)]));
+    } else if (change.what == Change::remove && change.index < 0) {
+        list->clear();
+    } else if (change.what == Change::remove) {
+        delete list->takeItem(change.index);
+    }
+    list->setCurrentRow(item.selection);
+    updating_ = false;
+}
+
+void DialogWindow::refresh_sensitivity(const Item& item) {
+    QWidget* widget = widgets_.value(qt(item.spec.id));
+    if (widget == nullptr) return;
+    widget->setEnabled(item.sensitive);
+    if (item.spec.kind == ItemKind::buttons) {
+        const auto buttons = button_groups_.value(qt(item.spec.id))->buttons();
+        for (QAbstractButton* button : buttons) {
+            const int index = button_groups_.value(qt(item.spec.id))->id(button);
+            button->setEnabled(item.button_sensitive[static_cast<std::size_t>(index)]);
+        }
+    }
+}
+
+void DialogWindow::refresh_value(const Item& item) {
+    QWidget* widget = widgets_.value(qt(item.spec.id));
+    if (widget == nullptr) return;
+    updating_ = true;
+    switch (item.spec.kind) {
+        case ItemKind::list: {
+            auto* list = static_cast<QListWidget*>(widget);
+            list->clear();
+            for (const auto& line : item.lines) list->addItem(qt(line));
+            list->setCurrentRow(item.selection);
+            break;
+        }
+        case ItemKind::option: {
+            auto* combo = static_cast<QComboBox*>(widget);
+            combo->clear();
+            for (const auto& line : item.lines) combo->addItem(qt(line));
+            combo->setCurrentIndex(item.selection);
+            break;
+        }
+        case ItemKind::text:
+            static_cast<QLineEdit*>(widget)->setText(qt(item.text));
+            break;
+        case ItemKind::real:
+            static_cast<QLineEdit*>(widget)->setText(qt(format_real(item.real)));
+            break;
+        case ItemKind::choice:
+            if (QAbstractButton* button = button_groups_.value(qt(item.spec.id))->button(item.selection)) {
+                button->setChecked(true);
+            }
+            break;
+        default:
+            break;
+    }
+    updating_ = false;
+}
+
+}  // namespace ughost

@@ -1,0 +1,53 @@
+// A host dialog drawn with Qt widgets from its dialog file. What the user does
+// becomes a queue of actions for the host; what the plug-in sets is shown at once.
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+
+#include <deque>
+#include <functional>
+
+#include "dialog.h"
+#include "front_end.h"
+
+class QAbstractButton;
+class QButtonGroup;
+class QLineEdit;
+
+namespace ughost {
+
+class DialogWindow : public QDialog {
+public:
+    DialogWindow(Dialog& dialog, QWidget* parent);
+
+    // Shows a change the plug-in made.
+    void show_change(const ItemChange& change);
+    bool has_action() const { return !actions_.empty(); }
+    DialogAction take_action();
+    // Puts the widget of an item back to what the dialog holds (after a refused input).
+    void restore(const std::string& item_id);
+
+protected:
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* build_item(const Item& item, QWidget* parent);
+    void add_items(const std::string& container, QWidget* parent);
+    // Typed values go to the host before the action that may read them.
+    void queue_typed_values();
+    void queue(DialogAction action);
+    void refresh_sensitivity(const Item& item);
+    void refresh_value(const Item& item);
+    void show_list_change(const Item& item, const ItemChange& change);
+
+    Dialog& dialog_;
+    QHash<QString, QWidget*> widgets_;
+    QHash<QString, QButtonGroup*> button_groups_;
+    std::deque<DialogAction> actions_;
+    bool updating_ = false;
+};
+
+}  // namespace ughost

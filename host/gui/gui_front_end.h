@@ -1,0 +1,54 @@
+// The desktop front-end: the host's dialogs, messages, menus, listing window,
+// status line, log and pictures as Qt widgets.
+#pragma once
+
+#include <QHash>
+
+#include "front_end.h"
+
+class QDialog;
+class QWidget;
+
+namespace ughost {
+
+class DialogWindow;
+class HostWindow;
+
+class GuiFrontEnd : public FrontEnd {
+public:
+    explicit GuiFrontEnd(HostWindow& window);
+
+    void note_event(const std::string& line) override;
+    void dialog_opened(const Dialog& dialog) override;
+    void dialog_closed(const Dialog& dialog, int response) override;
+    void item_changed(const Dialog& dialog, const ItemChange& change) override;
+    bool next_action(Dialog& dialog, DialogAction& action) override;
+    void action_refused(const DialogAction& action, const std::string& why) override;
+    void show_message(const std::string& text) override;
+    BoxAnswer message_box(const MessageBoxRequest& request) override;
+    int choice_menu(const std::string& title, int default_item, const std::vector<std::string>& items) override;
+    NumberMenuAnswer number_menu(const std::string& title, const std::vector<std::string>& labels,
+                                 const std::vector<double>& values) override;
+    void listing_opened() override;
+    void listing_written(const std::string& text) override;
+    void status_shown(const std::string& text) override;
+    void syslog_written(const std::string& text) override;
+    void beep() override;
+    void picture_shown(const std::string& image_file) override;
+    void picture_closed(const std::string& image_file, long elapsed_ms) override;
+    void wait_for(long milliseconds) override;
+    void output_written(int stream, const std::string& text) override;
+
+private:
+    // The window that owns what the host shows next: the innermost dialog, else the main window.
+    QWidget* owner() const;
+    QWidget* window_of(const std::string& dialog_file) const;
+
+    HostWindow& window_;
+    QHash<int, DialogWindow*> dialogs_;
+    QList<int> open_order_;
+    DialogWindow* refused_in_ = nullptr;
+    QDialog* picture_ = nullptr;
+};
+
+}  // namespace ughost

@@ -1,0 +1,117 @@
+#include "menus.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <charconv>
+
+#include "scripted_front_end.h"
+#include "uf.h"
+
+namespace ughost {
+namespace {
+
+QString qt(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
+
+// Back and Cancel under every menu; Escape is Cancel.
+QDialogButtonBox* back_and_cancel(QDialog& dialog, int& answer) {
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* back = buttons->addButton("Назад", QDialogButtonBox::ResetRole);
+    QPushButton* cancel = buttons->addButton("Отмена", QDialogButtonBox::RejectRole);
+    back->setObjectName("BACK");
+    cancel->setObjectName("CANCEL");
+    back->setAutoDefault(false);
+    cancel->setAutoDefault(false);
+    QObject::connect(back, &QPushButton::clicked, &dialog, [&dialog, &answer] {
+        answer = UF_UI_BACK;
+        dialog.accept();
+    });
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, [&dialog, &answer] {
+        answer = UF_UI_CANCEL;
+        dialog.accept();
+    });
+    return buttons;
+}
+
+bool read_real(const QString& typed, double& value) {
+    const std::string text = typed.trimmed().replace(',', '.').toStdString();
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    return !text.empty() && error == std::errc{} && end == last;
+}
+
+}  // namespace
+
+int run_choice_menu(QWidget* parent, const std::string& title, int default_item,
+                    const std::vector<std::string>& items) {
+    QDialog dialog(parent);
+    dialog.setObjectName("menu");
+    dialog.setWindowTitle(qt(title));
+    int answer = UF_UI_CANCEL;
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(qt(title), &dialog));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        auto* button = new QPushButton(items[i].empty() ? QString(" ") : qt(items[i]), &dialog);
+        button->setObjectName("ITEM_" + QString::number(i + 1));
+        const int code = UF_UI_MENU_ITEM_1 + static_cast<int>(i);
+        QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &answer, code] {
+            answer = code;
+            dialog.accept();
+        });
+        layout->addWidget(button);
+        if (static_cast<int>(i) + 1 == default_item) {
+            button->setDefault(true);
+            button->setFocus();
+        }
+    }
+    layout->addWidget(back_and_cancel(dialog, answer));
+    dialog.exec();
+    return answer;
+}
+
+NumberMenuAnswer run_number_menu(QWidget* parent, const std::string& title, const std::vector<std::string>& labels,
+                                 const std::vector<double>& values) {
+    QDialog dialog(parent);
+    dialog.setObjectName("numbers");
+    dialog.setWindowTitle(qt(title));
+    NumberMenuAnswer result;
+    result.values = values;
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* form = new QFormLayout;
+    std::vector<QLineEdit*> fields;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        auto* field = new QLineEdit(qt(format_real(values[i])), &dialog);
+        field->setObjectName("VALUE_" + QString::number(i + 1));
+        form->addRow(qt(labels[i]), field);
+        fields.push_back(field);
+    }
+    layout->addLayout(form);
+    auto* ok = new QPushButton("OK", &dialog);
+    ok->setObjectName("OK");
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (!read_real(fields[i]->text(), result.values[i])) {
+                QMessageBox::warning(&dialog, qt(title), "«" + fields[i]->text() + "» — не число.");
+                fields[i]->setFocus();
+                return;
+            }
+        }
+        result.code = UF_UI_OK;
+        dialog.accept();
+    });
+    auto* buttons = back_and_cancel(dialog, result.code);
+    buttons->addButton(ok, QDialogButtonBox::AcceptRole);
+    layout->addWidget(buttons);
+    result.code = UF_UI_CANCEL;
+    dialog.exec();
+    return result;
+}
+
+}  // namespace ughost

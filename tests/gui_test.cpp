@@ -1,0 +1,239 @@
+// The desktop front-end, with Qt's offscreen platform: the real widgets are
+// clicked and typed into while the real plug-ins run inside the test.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+#include <deque>
+#include <functional>
+
+#include "gui_front_end.h"
+#include "host.h"
+#include "host_window.h"
+#include "plugin_runner.h"
+#include "small_library.h"
+#include "test_text.h"
+
+namespace {
+
+// Finds a visible top-level window by object name.
+QWidget* window_named(const QString& name) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->objectName() == name) return widget;
+    }
+    return nullptr;
+}
+
+template <class Widget>
+Widget* child(QWidget* window, const QString& name) {
+    return window == nullptr ? nullptr : window->findChild<Widget*>(name);
+}
+
+// Plays steps against the widgets while plug-ins run: each step is retried
+// until it finds what it waits for.
+class Session {
+public:
+    Session() : window_([this](const QString& plugin) { ughost::run_plugin(plugin.toStdString(), ""); }),
+                front_end_(window_) {
+        ughost::Host::instance().set_front_end(&front_end_);
+        window_.show();
+    }
+
+    void step(std::function<bool()> action) { steps_.push_back(std::move(action)); }
+
+    // Runs the plug-in while the steps play; false when they did not all play within the time.
+    bool run(const std::string& plugin) {
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [this] {
+            if (!steps_.empty() && steps_.front()()) steps_.pop_front();
+        });
+        ticker.start(5);
+        bool timed_out = false;
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout, [&] {
+            timed_out = true;
+            // Leave every open window so the plug-in can return.
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) dialog->reject();
+            }
+        });
+        deadline.start(15000);
+        ughost::run_plugin(plugin, "");
+        ticker.stop();
+        return !timed_out && steps_.empty();
+    }
+
+    ughost::HostWindow& window() { return window_; }
+
+private:
+    ughost::HostWindow window_;
+    ughost::GuiFrontEnd front_end_;
+    std::deque<std::function<bool()>> steps_;
+};
+
+std::string plugin(const char* name) { return std::string(APPLICATION_DIR) + "/" + name + ".so"; }
+
+bool click(QWidget* window, const QString& button_name) {
+    auto* button = child<QAbstractButton>(window, button_name);
+    if (button == nullptr || !button->isEnabled()) return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+bool select_row(QWidget* window, const QString& list_name, int row) {
+    auto* list = child<QListWidget>(window, list_name);
+    if (list == nullptr || list->count() <= row || !list->isEnabled()) return false;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    return true;
+}
+
+bool type_into(QWidget* window, const QString& field_name, const QString& text) {
+    auto* field = child<QLineEdit>(window, field_name);
+    if (field == nullptr || !field->isEnabled()) return false;
+    field->setFocus();
+    field->selectAll();
+    // Key by key, as a keyboard types, Cyrillic included.
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(field, &press);
+    }
+    return true;
+}
+
+// Answers the message box on top, if there is one.
+bool answer_box(QMessageBox::StandardButton answer) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || box->button(answer) == nullptr) return false;
+    QTest::mouseClick(box->button(answer), Qt::LeftButton);
+    return true;
+}
+
+class Gui : public ::testing::Test {
+protected:
+    void SetUp() override {
+        write_small_library(library);
+        setenv("UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR", library.with_separator().c_str(), 1);
+    }
+    ScratchDirectory library;
+    Session session;
+};
+
+TEST_F(Gui, RatomirEditsARowAndSavesIt) {
+    session.step([] { return select_row(window_named("ratomir.dlg"), "LIST", 1); });
+    session.step([] {
+        auto* libref = child<QLineEdit>(window_named("ratomir.dlg"), "LIBREF");
+        return libref != nullptr && libref->text() == "FSDO_0002";
+    });
+    session.step([] { return click(window_named("ratomir.dlg"), "BLO_ACT_0"); });
+    session.step([] { return type_into(window_named("ratomir.dlg"), "FEED_MMPT", "0,07"); });
+    session.step([] { return click(window_named("ratomir.dlg"), "BLO_ACTION_0"); });
+    session.step([] { return click(window_named("ratomir.dlg"), "BLO_ACT_5"); });
+    session.step([] { return answer_box(QMessageBox::Yes); });
+    session.step([] { return answer_box(QMessageBox::Ok); });
+    session.step([] {
+        auto* list = child<QListWidget>(window_named("ratomir.dlg"), "LIST");
+        EXPECT_EQ(list->item(1)->text().toStdString(),
+                  "FSDO_0002  =  1.000  i1=  1.00  i2=  2.00 =  80.000  =  0.070 ");
+        EXPECT_EQ(list->currentRow(), 1);
+        return click(window_named("ratomir.dlg"), "OK");
+    });
+    ASSERT_TRUE(session.run(plugin("ratomir")));
+    EXPECT_NE(library.read("feeds_speeds.dat").find("|FSDO_0002|OPD0_0002|MAT0_0002|TMC0_0002|0.039|1.000|1.00|2.00|"
+                                                    "262.467|80.000|0.003|0.070\r\n"),
+              std::string::npos);
+}
+
+TEST_F(Gui, TheKeyboardWorksAsPeopleExpect) {
+    // Enter in a field activates it (not the OK button); Escape cancels the dialog.
+    session.step([] { return click(window_named("blankora.dlg"), "BLO_ACT_0"); });
+    session.step([] {
+        QWidget* dialog = window_named("blankora.dlg");
+        auto* code = child<QLineEdit>(dialog, "MATCODE");
+        if (code == nullptr || !code->isEnabled()) return false;
+        code->setFocus();
+        QTest::keyClick(code, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(dialog, "MATNAME"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        return true;
+    });
+    session.step([] {
+        QWidget* dialog = window_named("blankora.dlg");
+        EXPECT_NE(dialog, nullptr) << "Enter in a field closed the dialog";
+        return click(dialog, "BLO_ACTION_1");
+    });
+    session.step([] {
+        QWidget* dialog = window_named("blankora.dlg");
+        if (dialog == nullptr) return false;
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        return true;
+    });
+    ASSERT_TRUE(session.run(plugin("blankora")));
+    EXPECT_EQ(window_named("blankora.dlg"), nullptr);
+}
+
+TEST_F(Gui, TextTheCodePageCannotHoldIsRefusedWithAMessage) {
+    session.step([] { return click(window_named("blankora.dlg"), "BLO_ACT_0"); });
+    session.step([] { return type_into(window_named("blankora.dlg"), "MATNAME", "Сталь 中"); });
+    session.step([] { return click(window_named("blankora.dlg"), "BLO_ACTION_0"); });
+    session.step([] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return false;
+        EXPECT_NE(box->text().indexOf("1251"), -1) << box->text().toStdString();
+        return answer_box(QMessageBox::Ok);
+    });
+    session.step([] {
+        auto* name = child<QLineEdit>(window_named("blankora.dlg"), "MATNAME");
+        if (name == nullptr || name->isEnabled()) return false;  // back to browsing after the apply
+        EXPECT_EQ(name->text().toStdString(), "Сталь 45");
+        return click(window_named("blankora.dlg"), "OK");
+    });
+    ASSERT_TRUE(session.run(plugin("blankora")));
+    EXPECT_NE(library.read("part_materials.dat").find(cp1251("|Сталь 45|")), std::string::npos);
+}
+
+TEST_F(Gui, TheCalculatorsMenusTakeTheUsersNumbers) {
+    session.step([] { return click(window_named("ratomir.dlg"), "CALC"); });
+    session.step([] { return click(window_named("menu"), "ITEM_2"); });
+    session.step([] {
+        QWidget* numbers = window_named("numbers");
+        return type_into(numbers, "VALUE_1", "1200") && type_into(numbers, "VALUE_2", "4") &&
+               type_into(numbers, "VALUE_3", "1000") && click(numbers, "OK");
+    });
+    session.step([] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return false;
+        EXPECT_EQ(box->text().toStdString(), "Подача на зуб = 0.300 (мм/зуб)");
+        return answer_box(QMessageBox::Ok);
+    });
+    session.step([] {
+        EXPECT_EQ(child<QLineEdit>(window_named("ratomir.dlg"), "FEED_MMPT")->text().toStdString(), "0.3");
+        return click(window_named("ratomir.dlg"), "BLO_ACT_3");
+    });
+    session.step([this] {
+        EXPECT_NE(session.window().listing()->toPlainText().indexOf("Библиотека Скоростей и Подач."), -1);
+        return click(window_named("ratomir.dlg"), "CANCEL");
+    });
+    ASSERT_TRUE(session.run(plugin("ratomir")));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
