@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the system and plays the demo session on a writable copy of the sample
-# library (build/library/, made on first use), printing what the user sees.
+# Builds the system and starts the launcher on a writable copy of the sample
+# library (build/library/, made on first use).
+#   ./run.sh             in the desktop front-end
+#   ./run.sh --headless  plays samples/demo/launcher.script and prints what the user sees
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,8 +15,19 @@ if [ ! -d "$library" ]; then
   mkdir -p "$library"
   cp samples/library/*.dat "$library/"
 fi
+# The library directories end with their separator: the plug-ins append file names to them.
 export UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR="$library/"
 export UGII_CAM_LIBRARY_TOOL_METRIC_DIR="$library/"
+# The launcher finds the editors in <UGII_USER_DIR>/application/.
+export UGII_USER_DIR="$PWD/build/stage"
+stage=build/stage
 
-build/stage/bin/ughost --script samples/demo/store.script --param ratomir \
-  --syslog build/ughost.syslog build/test-stage/application/storekeeper.so
+if [ "${1:-}" = "--headless" ]; then
+  exec "$stage/bin/ughost" --script samples/demo/launcher.script --syslog build/ughost.syslog \
+    "$stage/application/korvane.so"
+fi
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display to open windows on: run ./run.sh --headless to play the demo session as a transcript." >&2
+  exit 1
+fi
+exec "$stage/bin/ughost-gui" --syslog build/ughost.syslog "$stage/application/korvane.so"
