@@ -16,110 +16,15 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <filesystem>
 #include <deque>
 #include <functional>
 
-#include "gui_front_end.h"
-#include "host.h"
-#include "host_window.h"
-#include "plugin_runner.h"
+#include "gui_session.h"
 #include "small_library.h"
 #include "test_text.h"
 
 namespace {
-
-// Finds a visible top-level window by object name.
-QWidget* window_named(const QString& name) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->objectName() == name) return widget;
-    }
-    return nullptr;
-}
-
-template <class Widget>
-Widget* child(QWidget* window, const QString& name) {
-    return window == nullptr ? nullptr : window->findChild<Widget*>(name);
-}
-
-// Plays steps against the widgets while plug-ins run: each step is retried
-// until it finds what it waits for.
-class Session {
-public:
-    Session() : window_([this](const QString& plugin) { ughost::run_plugin(plugin.toStdString(), ""); }),
-                front_end_(window_) {
-        ughost::Host::instance().set_front_end(&front_end_);
-        window_.show();
-    }
-
-    void step(std::function<bool()> action) { steps_.push_back(std::move(action)); }
-
-    // Runs the plug-in while the steps play; false when they did not all play within the time.
-    bool run(const std::string& plugin) {
-        QTimer ticker;
-        QObject::connect(&ticker, &QTimer::timeout, [this] {
-            if (!steps_.empty() && steps_.front()()) steps_.pop_front();
-        });
-        ticker.start(5);
-        bool timed_out = false;
-        QTimer deadline;
-        deadline.setSingleShot(true);
-        QObject::connect(&deadline, &QTimer::timeout, [&] {
-            timed_out = true;
-            // Leave every open window so the plug-in can return.
-            for (QWidget* widget : QApplication::topLevelWidgets()) {
-                if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) dialog->reject();
-            }
-        });
-        deadline.start(15000);
-        ughost::run_plugin(plugin, "");
-        ticker.stop();
-        return !timed_out && steps_.empty();
-    }
-
-    ughost::HostWindow& window() { return window_; }
-
-private:
-    ughost::HostWindow window_;
-    ughost::GuiFrontEnd front_end_;
-    std::deque<std::function<bool()>> steps_;
-};
-
-std::string plugin(const char* name) { return std::string(APPLICATION_DIR) + "/" + name + ".so"; }
-
-bool click(QWidget* window, const QString& button_name) {
-    auto* button = child<QAbstractButton>(window, button_name);
-    if (button == nullptr || !button->isEnabled()) return false;
-    QTest::mouseClick(button, Qt::LeftButton);
-    return true;
-}
-
-bool select_row(QWidget* window, const QString& list_name, int row) {
-    auto* list = child<QListWidget>(window, list_name);
-    if (list == nullptr || list->count() <= row || !list->isEnabled()) return false;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    return true;
-}
-
-bool type_into(QWidget* window, const QString& field_name, const QString& text) {
-    auto* field = child<QLineEdit>(window, field_name);
-    if (field == nullptr || !field->isEnabled()) return false;
-    field->setFocus();
-    field->selectAll();
-    // Key by key, as a keyboard types, Cyrillic included.
-    for (const QChar character : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
-        QApplication::sendEvent(field, &press);
-    }
-    return true;
-}
-
-// Answers the message box on top, if there is one.
-bool answer_box(QMessageBox::StandardButton answer) {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || box->button(answer) == nullptr) return false;
-    QTest::mouseClick(box->button(answer), Qt::LeftButton);
-    return true;
-}
 
 class Gui : public ::testing::Test {
 protected:
@@ -227,6 +132,23 @@ TEST_F(Gui, TheCalculatorsMenusTakeTheUsersNumbers) {
         return click(window_named("ratomir.dlg"), "CANCEL");
     });
     ASSERT_TRUE(session.run(plugin("ratomir")));
+}
+
+TEST_F(Gui, TheLaunchersMenuStartsAnEditorAndComesBack) {
+    library.copy_sample("tool_database.dat");
+    setenv("UGII_CAM_LIBRARY_TOOL_METRIC_DIR", library.with_separator().c_str(), 1);
+    setenv("UGII_USER_DIR", std::filesystem::path(APPLICATION_DIR).parent_path().c_str(), 1);
+    session.step([] { return click(window_named("menu"), "ITEM_4"); });
+    session.step([] { return select_row(window_named("gradivo.dlg"), "LIST_TOOL_MATERIAL", 1); });
+    session.step([] { return click(window_named("gradivo.dlg"), "OK"); });
+    session.step([] {
+        // The menu is back once the editor has been unloaded.
+        if (window_named("gradivo.dlg") != nullptr) return false;
+        return click(window_named("menu"), "BACK");
+    });
+    ASSERT_TRUE(session.run(plugin("korvane")));
+    unsetenv("UGII_USER_DIR");
+    unsetenv("UGII_CAM_LIBRARY_TOOL_METRIC_DIR");
 }
 
 }  // namespace

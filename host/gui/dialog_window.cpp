@@ -36,6 +36,7 @@ DialogWindow::DialogWindow(Dialog& dialog, QWidget* parent) : QDialog(parent), d
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("OK");
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("CANCEL");
+    buttons->button(QDialogButtonBox::Cancel)->setText("Отмена");
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         queue_typed_values();
         queue({ActionKind::ok, "", -1, ""});
@@ -72,6 +73,7 @@ QWidget* DialogWindow::build_item(const Item& item, QWidget* parent) {
         case ItemKind::list: {
             auto* list = new QListWidget(parent);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
+            list->setMinimumHeight(220);
             connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
                 if (updating_ || row < 0) return;
                 queue_typed_values();

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -94,7 +95,11 @@ BoxAnswer GuiFrontEnd::message_box(const MessageBoxRequest& request) {
                     request.yes_no ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                     request.owner.empty() ? owner() : window_of(request.owner));
     box.setObjectName("box");
-    if (request.yes_no) box.setDefaultButton(request.default_no ? QMessageBox::No : QMessageBox::Yes);
+    if (request.yes_no) {
+        box.button(QMessageBox::Yes)->setText("Да");
+        box.button(QMessageBox::No)->setText("Нет");
+        box.setDefaultButton(request.default_no ? QMessageBox::No : QMessageBox::Yes);
+    }
     const int answer = box.exec();
     if (!request.yes_no) return BoxAnswer::ok;
     return answer == QMessageBox::Yes ? BoxAnswer::yes : BoxAnswer::no;

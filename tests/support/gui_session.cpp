@@ -1,0 +1,85 @@
+#include "gui_session.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "host.h"
+#include "plugin_runner.h"
+
+// Finds a visible top-level window by object name.
+QWidget* window_named(const QString& name) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->objectName() == name) return widget;
+    }
+    return nullptr;
+}
+
+Session::Session()
+    : window_([this](const QString& plugin) { ughost::run_plugin(plugin.toStdString(), ""); }), front_end_(window_) {
+    ughost::Host::instance().set_front_end(&front_end_);
+    window_.show();
+}
+
+bool Session::run(const std::string& plugin) {
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [this] {
+        if (!steps_.empty() && steps_.front()()) steps_.pop_front();
+    });
+    ticker.start(5);
+    bool timed_out = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&] {
+        timed_out = true;
+        // Leave every open window so the plug-in can return.
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) dialog->reject();
+        }
+    });
+    deadline.start(15000);
+    ughost::run_plugin(plugin, "");
+    ticker.stop();
+    return !timed_out && steps_.empty();
+}
+
+std::string plugin(const char* name) { return std::string(APPLICATION_DIR) + "/" + name + ".so"; }
+
+bool click(QWidget* window, const QString& button_name) {
+    auto* button = child<QAbstractButton>(window, button_name);
+    if (button == nullptr || !button->isEnabled()) return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+bool select_row(QWidget* window, const QString& list_name, int row) {
+    auto* list = child<QListWidget>(window, list_name);
+    if (list == nullptr || list->count() <= row || !list->isEnabled()) return false;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    return true;
+}
+
+bool type_into(QWidget* window, const QString& field_name, const QString& text) {
+    auto* field = child<QLineEdit>(window, field_name);
+    if (field == nullptr || !field->isEnabled()) return false;
+    field->setFocus();
+    field->selectAll();
+    // Key by key, as a keyboard types, Cyrillic included.
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(field, &press);
+    }
+    return true;
+}
+
+bool answer_box(QMessageBox::StandardButton answer) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || box->button(answer) == nullptr) return false;
+    QTest::mouseClick(box->button(answer), Qt::LeftButton);
+    return true;
+}
