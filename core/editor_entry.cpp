@@ -20,6 +20,14 @@ int report_failure(int status) {
     return status;
 }
 
+void report_dialog_not_created(int status, const char* text) {
+    char message[UF_UI_MAX_STRING_LEN + 1] = {};
+    UF_get_fail_message(status, message);
+    UF_UI_set_status(message);
+    std::printf("%s\n", message);
+    if (text != nullptr) uc1601(text, 1);
+}
+
 void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count, int* return_code) {
     active_editor = &profile;
     int status = UF_initialize();
@@ -33,13 +41,7 @@ void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbac
         if (show_dialog) {
             int response = 0;
             const int created = UF_STYLER_create_dialog(profile.dialog_file, callbacks, count, nullptr, &response);
-            if (created != 0) {
-                char message[UF_UI_MAX_STRING_LEN + 1] = {};
-                UF_get_fail_message(created, message);
-                UF_UI_set_status(message);
-                std::printf("%s\n", message);
-                if (profile.dialog_failure_text != nullptr) uc1601(profile.dialog_failure_text, 1);
-            }
+            if (created != 0) report_dialog_not_created(created, profile.dialog_failure_text);
         }
         status = UF_terminate();
     }

@@ -15,6 +15,10 @@ void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbac
 // the error stream; returns the status.
 int report_failure(int status);
 
+// A dialog that could not be created: the host's text on the status line and
+// on standard output, then the editor's own text, when it has one.
+void report_dialog_not_created(int status, const char* text);
+
 // Types 4 and 7 of a dialog: the dialog ends.
 int dialog_exit_cb(int dialog_id, void* client_data, UF_STYLER_item_value_type_p_t callback_data);
 // Items whose activation needs nothing at once.
