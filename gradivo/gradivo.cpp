@@ -1,0 +1,28 @@
+// The plug-in's exports and its main dialog's callback table.
+#include <iterator>
+
+#include "editor_entry.h"
+#include "editor_profiles.h"
+#include "tool_material_editor.h"
+
+namespace {
+
+UF_STYLER_callback_info_t callbacks[] = {
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, toolmat_construct_cb},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, dialog_exit_cb},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, dialog_exit_cb},
+    {"LIST_TOOL_MATERIAL", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
+    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 1, toolmat_command_cb},
+    {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},
+};
+
+}  // namespace
+
+// Unlike the other editors, this one leaves the return code as the caller set it.
+PLUGIN_EXPORT void ufusr(char*, int* return_code, int) {
+    run_editor(gradivo_profile, callbacks, static_cast<int>(std::size(callbacks)), return_code);
+}
+
+PLUGIN_EXPORT int ufusr_ask_unload() { return 1; }
+
+PLUGIN_EXPORT void ufusr_cleanup() {}

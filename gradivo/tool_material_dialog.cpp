@@ -1,0 +1,44 @@
+// The main dialog: the list of tool materials and the command row.
+#include "format_text.h"
+#include "host_session.h"
+#include "library_tables.h"
+#include "record_dialog.h"
+#include "tool_material_editor.h"
+
+namespace {
+
+// The description is cut to 80 characters: the list has room for no more.
+std::string toolmat_list_line(const TOOL_MATERIALS& row) {
+    return format_text("%.50s  = %.80s", row.MATNAM, row.MATDESC);
+}
+
+RecordEditorTable<TOOL_MATERIALS> tool_material_rows(tool_material_table, toolmat_list_line,
+                                                     load_tool_material_table, save_tool_material_table);
+
+}  // namespace
+
+// Delete is the second button and New the third, as in the cut-method editor.
+const Editor tool_material_editor = {
+    &tool_material_rows,
+    "LIST_TOOL_MATERIAL",
+    {Command::edit, Command::remove, Command::create, Command::list, Command::load, Command::save, Command::none},
+    "TMC0_%04d",
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    open_toolmat_record_dialog,
+    toolmat_listing,
+};
+
+int toolmat_construct_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
+    const HostSession session;
+    if (session.open()) list_loaded_table(dialog, tool_material_editor);
+    return UF_UI_CB_CONTINUE_DIALOG;
+}
+
+int toolmat_command_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
+    const HostSession session;
+    if (session.open()) dispatch_command(dialog, tool_material_editor);
+    return UF_UI_CB_CONTINUE_DIALOG;
+}
