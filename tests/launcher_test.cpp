@@ -12,6 +12,7 @@
 #include <regex>
 
 #include "host_run.h"
+#include "test_text.h"
 
 namespace {
 
@@ -360,6 +361,49 @@ INSTANTIATE_TEST_SUITE_P(Stage, BuiltEditors,
                          ::testing::Values(Editor{"ratomir", 6}, Editor{"strakel", 7}, Editor{"gradivo", 8},
                                            Editor{"blankora", 9}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The sample file with the data line that starts with `key` replaced by `line` (UTF-8).
+std::string sample_with(const std::string& file, const std::string& key, const std::string& line) {
+    std::string bytes = sample_bytes(file);
+    const std::size_t start = bytes.find(cp1251(key));
+    if (start == std::string::npos) return "<no line " + key + " in " + file + ">";
+    bytes.replace(start, bytes.find("\r\n", start) - start, cp1251(line));
+    return bytes;
+}
+
+// One session from the launcher: a row edited and saved in each of the four
+// editors, and the four files as a save writes them.
+TEST(LauncherSession, EachEditorEditsAndSavesARow) {
+    for (const char* name : {"ratomir", "strakel", "gradivo", "blankora"}) {
+        const std::string file = std::string(APPLICATION_DIR) + "/" + name + ".so";
+        if (!fs::exists(file)) GTEST_SKIP() << file << " is not built yet";
+    }
+    Library library;
+    const std::string save = "press BLO_ACT 5\nanswer yes\nok\n";
+    HostRunOptions options = launcher_run(
+        library, "menu 6\nselect LIST 1\npress BLO_ACT 0\ntype FEED_MMPT 0.07\npress BLO_ACTION 0\n" + save +
+                     "menu 7\npress BLO_ACT 0\ntype WIDE_DISCRIPTION Черновое фрезерование\nok\n" + save +
+                     "menu 8\npress BLO_ACT 0\ntype WIDE_DISCRIPTION Быстрорежущая сталь\nok\n" + save +
+                     "menu 9\nselect LIST 1\npress BLO_ACT 0\ntype HARDNESS HB 120\npress BLO_ACTION 0\n" + save +
+                     "menu 2\n");
+    options.environment["UGII_USER_DIR"] = fs::path(APPLICATION_DIR).parent_path().string();
+    const HostRun run = run_host(options);
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    EXPECT_EQ(count_lines_starting(run.transcript, "box information"), 4) << run.transcript;
+    EXPECT_EQ(count_lines_starting(run.transcript, "warning"), 0) << run.transcript;
+    EXPECT_EQ(read_bytes(library.path_of("feeds_speeds.dat")),
+              sample_with("feeds_speeds.dat", "DATA|FSDO_0002|",
+                          "DATA|FSDO_0002|OPD0_0001|MAT0_0001|TMC0_0006|0.157|4.000|||393.701|120.000|0.003|0.070"));
+    EXPECT_EQ(read_bytes(library.path_of("cut_methods.dat")),
+              sample_with("cut_methods.dat", "DATA|OPD0_0001|",
+                          "DATA|OPD0_0001|MILL|Фрезерование черновое|Черновое фрезерование"));
+    EXPECT_EQ(read_bytes(library.path_of("tool_materials.dat")),
+              sample_with("tool_materials.dat", "DATA|TMC0_0001|", "DATA|TMC0_0001|Р6М5|Быстрорежущая сталь"));
+    EXPECT_EQ(read_bytes(library.path_of("part_materials.dat")),
+              sample_with("part_materials.dat", "DATA|ST40X|",
+                          "DATA|ST40X|Сталь 40Х|Сталь конструкционная легированная хромистая, улучшенная|HB 120|"
+                          "MAT0_0002"));
+}
 
 // ---- 3. The quick guide ----
 
