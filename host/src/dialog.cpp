@@ -191,17 +191,22 @@ int Dialog::ask_value(UF_STYLER_item_value_type_t& value) const {
     }
 }
 
-bool Dialog::user_item(std::string_view item_id, Item*& item, std::string& why) {
-    item = find_mutable(item_id);
+const Item* Dialog::reachable(std::string_view item_id, std::string& why) const {
+    const Item* item = find(item_id);
     if (item == nullptr) {
         why = "the dialog has no item " + std::string(item_id);
-        return false;
+        return nullptr;
     }
     if (!usable(*item)) {
         why = "item " + item->spec.id + " is insensitive";
-        return false;
+        return nullptr;
     }
-    return true;
+    return item;
+}
+
+bool Dialog::user_item(std::string_view item_id, Item*& item, std::string& why) {
+    item = const_cast<Item*>(reachable(item_id, why));
+    return item != nullptr;
 }
 
 bool Dialog::user_select(std::string_view item_id, int index, std::string& why) {
@@ -268,15 +273,8 @@ bool Dialog::user_press(std::string_view item_id, int index, std::string& why) {
 }
 
 bool Dialog::user_can_activate(std::string_view item_id, std::string& why) const {
-    const Item* item = find(item_id);
-    if (item == nullptr) {
-        why = "the dialog has no item " + std::string(item_id);
-        return false;
-    }
-    if (!usable(*item)) {
-        why = "item " + item->spec.id + " is insensitive";
-        return false;
-    }
+    const Item* item = reachable(item_id, why);
+    if (item == nullptr) return false;
     if (item->spec.kind != ItemKind::text && item->spec.kind != ItemKind::real) {
         why = "item " + item->spec.id + " is not a field";
         return false;

@@ -62,6 +62,8 @@ private:
     void report(const Item& item, Change what, int index = 0, int flag = 0);
     int set_sensitivity(Item& item, const UF_STYLER_item_value_type_t& value);
     int set_item_value(Item& item, const UF_STYLER_item_value_type_t& value);
+    // The item, when the user can reach it; otherwise null and why not.
+    const Item* reachable(std::string_view item_id, std::string& why) const;
     bool user_item(std::string_view item_id, Item*& item, std::string& why);
 
     int id_;
