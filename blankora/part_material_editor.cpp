@@ -42,9 +42,7 @@ void build_dialog(int dialog) {
     edit_mode = -1;
     dialog_items::set_sensitive(dialog, "SW_EDIT", false);
     if (load_part_material_table() != 0 || part_material_table.size() == 0) return;
-    for (std::size_t row = 0; row < part_material_table.size(); ++row) {
-        dialog_items::insert_line(dialog, "LIST", static_cast<int>(row), partmat_list_line(part_material_table.at(row)));
-    }
+    insert_all_lines(dialog, part_material_editor);
     dialog_items::select_line(dialog, "LIST", 0);
     show_record(dialog);
 }

@@ -60,7 +60,7 @@ void reload(int dialog, const Editor& editor) {
     const int loaded = editor.table->load();
     // After a failed load the table keeps its rows, and they are what a save
     // would write: so the list shows them.
-    refill_list(dialog, editor);
+    insert_all_lines(dialog, editor);
     if (editor.table->size() == 0) return;
     dialog_items::select_line(dialog, editor.list_item, 0);
     if (loaded == 0 && editor.show_selected_row != nullptr) editor.show_selected_row(dialog);
@@ -140,6 +140,10 @@ void leave_edit_state(int dialog, const Editor& editor) {
 
 void refill_list(int dialog, const Editor& editor) {
     dialog_items::delete_all_lines(dialog, editor.list_item);
+    insert_all_lines(dialog, editor);
+}
+
+void insert_all_lines(int dialog, const Editor& editor) {
     for (std::size_t row = 0; row < editor.table->size(); ++row) {
         dialog_items::insert_line(dialog, editor.list_item, static_cast<int>(row), editor.table->list_line(row));
     }

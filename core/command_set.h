@@ -52,6 +52,8 @@ void enter_edit_state(int dialog, const Editor& editor, int mode);
 void leave_edit_state(int dialog, const Editor& editor);
 // Empties the list and puts one line per row in it.
 void refill_list(int dialog, const Editor& editor);
+// Puts one line per row into the (empty) list.
+void insert_all_lines(int dialog, const Editor& editor);
 
 // Shows "Неизвестная команда": a button index that no command has.
 void show_unknown_command();

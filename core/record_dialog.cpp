@@ -21,8 +21,6 @@ int run_record_dialog(const RecordDialog& form, long index) {
 
 void list_loaded_table(int dialog, const Editor& editor) {
     if (editor.table->load() != 0 || editor.table->size() == 0) return;
-    for (std::size_t row = 0; row < editor.table->size(); ++row) {
-        dialog_items::insert_line(dialog, editor.list_item, static_cast<int>(row), editor.table->list_line(row));
-    }
+    insert_all_lines(dialog, editor);
     dialog_items::select_line(dialog, editor.list_item, 0);
 }

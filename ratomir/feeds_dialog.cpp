@@ -66,7 +66,7 @@ std::vector<std::string> part_material_entries() {
 }
 
 void list_rows_and_show_first(int dialog) {
-    refill_list(dialog, feeds_editor);
+    insert_all_lines(dialog, feeds_editor);
     if (feeds_table.size() == 0) return;
     dialog_items::select_line(dialog, "LIST", 0);
     show_row(dialog);
@@ -154,9 +154,7 @@ void build_dialog(int dialog) {
         return;
     }
     if (feeds_table.size() == 0) return;
-    for (std::size_t row = 0; row < feeds_table.size(); ++row) {
-        dialog_items::insert_line(dialog, "LIST", static_cast<int>(row), feeds_list_line(feeds_table.at(row)));
-    }
+    insert_all_lines(dialog, feeds_editor);
     dialog_items::select_line(dialog, "LIST", 0);
     dialog_items::set_entries(dialog, "OPERTYPE", cut_method_entries());
     dialog_items::set_entries(dialog, "TOOLMAT", tool_material_entries());

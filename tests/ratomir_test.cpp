@@ -45,11 +45,17 @@ const std::string edit_state_off =
     "item ratomir.dlg BLO_ACT buttons sensitive 1\n"
     "item ratomir.dlg SW_EDIT sensitive 0\n";
 
-std::string small_list(const std::vector<std::string>& lines) {
-    std::string text = "item ratomir.dlg LIST delete all\n";
+std::string small_lines(const std::vector<std::string>& lines) {
+    std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         text += "item ratomir.dlg LIST insert " + std::to_string(i) + " \"" + lines[i] + "\"\n";
     }
+    return text;
+}
+
+std::string small_list(const std::vector<std::string>& lines) {
+    return "item ratomir.dlg LIST delete all\n" + small_lines(lines);
+}
     return text;
 }
 
@@ -244,7 +250,7 @@ TEST_F(Ratomir, AFailedLoadKeepsShowingWhatASaveWouldWrite) {
               "item ratomir.dlg SW_EDIT sensitive 0\n"
               "box error owner=ratomir.dlg caption=\"Ошибка - загрузки Базы\" text=\" Невозможно загрузить "
               "feeds_speeds\\n Обратитесь к сист. администратору\" -> ok\n" +
-                  small_list({line2, line3, line4}) + "item ratomir.dlg LIST select 0\n" +
+                  small_lines({line2, line3, line4}) + "item ratomir.dlg LIST select 0\n" +
                   shown_row("FSDO_0002", 1, 1, 1, "1", "1", "2", "80", "0.05"));
 }
 

@@ -86,7 +86,7 @@ protected:
     std::string failed_load(const std::vector<std::string>& kept) const {
         return "item " + editor_.plugin + ".dlg " + editor_.list_item + " delete all\nbox error owner=" +
                editor_.plugin + ".dlg caption=\"Ошибка - загрузки Базы\" text=\" Невозможно загрузить Базу\\n "
-               "Обратитесь к сист. администратору\" -> ok\n" + list_of(kept, 0);
+               "Обратитесь к сист. администратору\" -> ok\n" + listed(kept, 0);
     }
 
     // What the user sees when the record dialog cannot be created.
