@@ -56,8 +56,6 @@ std::string small_lines(const std::vector<std::string>& lines) {
 std::string small_list(const std::vector<std::string>& lines) {
     return "item ratomir.dlg LIST delete all\n" + small_lines(lines);
 }
-    return text;
-}
 
 const std::string line1 = "FSDO_0001  =  2.500  =  30.000  =  0.100 ";
 const std::string line2 = "FSDO_0002  =  1.000  i1=  1.00  i2=  2.00 =  80.000  =  0.050 ";
