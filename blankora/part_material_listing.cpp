@@ -32,23 +32,13 @@ void partmat_listing() {
         "\n       2. Выберите необходимый материал детали из Part Material Library [Библиотеки материала детали].",
         "\n\n#-----------------------------------------------------------",
         "\n\n Этот файл представляет базу данных материалов.",
-        "\n Следующие ключевые слова представляют записи базы:\n",
-        "\t  MATCODE   material_code          - код материала\n",
-        "\t  MATNAME   material_name          - название материала (появляется в меню заготовка)\n",
-        "\t  PARTMAT   material_description   - описание материала\n",
-        "\t  HARDNESS  material_hardness      - твердость материала\n",
-        "\t  LIBREF    partmaterial_libref    - уникальный индификатор записи\n",
-        "\t                                     (Library Reference)\n",
-        "\n ",
-        "\n#-----------------------------------------------------------",
-        "\n# Текущее состояние базы:",
     });
-    listing_state_block(part_material_table.size(), part_material_path);
-    listing_write({"\n#-----------------------------------------------------------",
-        "\nFORMAT MATCODE MATNAME PARTMAT HARDNESS LIBRF",
-        "\n#-----------------------------------------------------------\n"});
+    listing_part_material_keywords();
+    listing_write("\n ");
+    listing_state(part_material_table.size(), part_material_path);
+    listing_write({"\nFORMAT MATCODE MATNAME PARTMAT HARDNESS LIBRF",
+                   "\n#-----------------------------------------------------------\n"});
     listing_rows(part_material_format, part_material_table);
-    listing_write({"\n#-----------------------------------------------------------",
-        "\n ",
-        "\n#============================================================\n$$"});
+    listing_write({"\n#-----------------------------------------------------------", "\n ",
+                   "\n#============================================================\n$$"});
 }

@@ -11,8 +11,10 @@
 void listing_start();
 void listing_write(const std::string& text);
 void listing_write(std::initializer_list<const char*> texts);
-// Count, SaveFlag and file name of a table.
-void listing_state_block(std::size_t count, const std::string& path);
+// The keywords of part_materials.dat, as the listings that show that table explain them.
+void listing_part_material_keywords();
+// The state of a table in memory, between dashed lines: its count, SaveFlag and file name.
+void listing_state(std::size_t count, const std::string& path);
 
 // Every row in the data-line form of its file.
 template <class Record>

@@ -41,11 +41,9 @@ void toolmat_listing() {
         "\n\t  MATNAM   material_name         - Название материала  (появляется в меню выбора инструмента)",
         "\n\t  MATDESC  material_description  - Описание материала",
         "\n ",
-        "\n#-----------------------------------------------------------",
-        "\n# Текущее состояние базы:",
     });
-    listing_state_block(tool_material_table.size(), tool_material_path);
-    listing_write({"\n#-----------------------------------------------------------", "\nFORMAT LIBRF MATNAM MATDESC\n"});
+    listing_state(tool_material_table.size(), tool_material_path);
+    listing_write({"\nFORMAT LIBRF MATNAM MATDESC\n"});
     // The place a row was read from shows how the table has changed since the load.
     for (const TOOL_MATERIALS& row : tool_material_table) {
         listing_write(format_text("%.5s|%.20s|%.50s|%.133s  :util(%d)\n", row.tag, row.LIBRF, row.MATNAM, row.MATDESC,

@@ -14,8 +14,8 @@ constexpr double feet_per_metre = 3.280839895013124;
 std::string feeds_listing_line(const FEEDS& row) {
     return format_text("%.5s|%.20s|%.20s|%.20s|%.20s|%.3lf|%.3lf|%.2lf|%.2lf|%.3lf|%.3lf|%.3lf|%.3lf\n", row.tag,
                        row.LIBRF, row.OPERTYPE, row.PARTMAT, row.TOOLMAT, row.DPT_CUT_MM * inches_per_mm,
-                       row.DPT_CUT_MM, row.INDEX1, row.INDEX2, row.SURF_SPEED_MPM * feet_per_metre,
-                       row.SURF_SPEED_MPM, row.FEED_MMPT * inches_per_mm, row.FEED_MMPT);
+                       row.DPT_CUT_MM, row.INDEX1, row.INDEX2, row.SURF_SPEED_MPM * feet_per_metre, row.SURF_SPEED_MPM,
+                       row.FEED_MMPT * inches_per_mm, row.FEED_MMPT);
 }
 
 void write_guide() {
@@ -76,13 +76,12 @@ void write_feeds_section() {
         "\t  FEED_IPT        - feed_per_tooth              Подача на зуб (дюйм/зуб)\n",
         "\t  FEED_MMPT       - feed_per_tooth              Подача на зуб (мм/зуб)\n",
         "\n ",
-        "\n#-----------------------------------------------------------",
-        "\n# Текущее состояние базы:",
     });
-    listing_state_block(feeds_table.size(), feeds_path);
-    listing_write({"\n#-----------------------------------------------------------",
-        "\nFORMAT LIBRF OPERTYPE PARTMAT TOOLMAT DPT_CUT_IN DPT_CUT_MM INDEX1 INDEX2 SURF_SPEED_FPM SURF_SPEED_MPM FEED_IPT FEED_MMPT",
-        "\n#-----------------------------------------------------------\n"});
+    listing_state(feeds_table.size(), feeds_path);
+    listing_write(
+        {"\nFORMAT LIBRF OPERTYPE PARTMAT TOOLMAT DPT_CUT_IN DPT_CUT_MM INDEX1 INDEX2 SURF_SPEED_FPM SURF_SPEED_MPM "
+         "FEED_IPT FEED_MMPT",
+         "\n#-----------------------------------------------------------\n"});
     for (const FEEDS& row : feeds_table) listing_write(feeds_listing_line(row));
     listing_write("\n#-----------------------------------------------------------");
 }
@@ -94,33 +93,19 @@ void write_tool_material_section() {
         "\n\t  LIBREF   material_code         - уникальный индификатор записи",
         "\n\t  MATNAM   material_name         - Название материала  (появляется в меню выбора инструмента)",
         "\n\t  MATDESC  material_description  - Описание материала",
-        "\n#-----------------------------------------------------------",
-        "\n# Текущее состояние базы:",
     });
-    listing_state_block(tool_material_table.size(), tool_material_path);
-    listing_write({"\n#-----------------------------------------------------------",
-        "\nFORMAT LIBRF MATNAM MATDESC\n"});
+    listing_state(tool_material_table.size(), tool_material_path);
+    listing_write({"\nFORMAT LIBRF MATNAM MATDESC\n"});
     listing_rows(tool_material_format, tool_material_table);
     listing_write("\n#-----------------------------------------------------------");
 }
 
 void write_part_material_section() {
-    listing_write({
-        "\n\n Эти записи представляют файл базы данных материалов.",
-        "\n Следующие ключевые слова представляют записи базы:\n",
-        "\t  MATCODE   material_code          - код материала\n",
-        "\t  MATNAME   material_name          - название материала (появляется в меню заготовка)\n",
-        "\t  PARTMAT   material_description   - описание материала\n",
-        "\t  HARDNESS  material_hardness      - твердость материала\n",
-        "\t  LIBREF    partmaterial_libref    - уникальный индификатор записи\n",
-        "\t                                     (Library Reference)\n",
-        "\n#-----------------------------------------------------------",
-        "\n# Текущее состояние базы:",
-    });
-    listing_state_block(part_material_table.size(), part_material_path);
-    listing_write({"\n#-----------------------------------------------------------",
-        "\nFORMAT MATCODE MATNAME PARTMAT HARDNESS LIBRF",
-        "\n#-----------------------------------------------------------\n"});
+    listing_write("\n\n Эти записи представляют файл базы данных материалов.");
+    listing_part_material_keywords();
+    listing_state(part_material_table.size(), part_material_path);
+    listing_write({"\nFORMAT MATCODE MATNAME PARTMAT HARDNESS LIBRF",
+                   "\n#-----------------------------------------------------------\n"});
     listing_rows(part_material_format, part_material_table);
     listing_write("\n#-----------------------------------------------------------");
 }
@@ -132,13 +117,10 @@ void write_cut_method_section() {
         "\n\t  LIBREF   - уникальный индификатор записи (Library Reference)",
         "\n\t  MODE     - Режим машины { MILL , DRILL , LATHE }",
         "\n\t  NAME     - Название Метода Резания",
-        "\n#-----------------------------------------------------------",
-        "\n# Текущее состояние базы:",
     });
-    listing_state_block(cut_method_table.size(), cut_method_path);
-    listing_write({"\n#-----------------------------------------------------------",
-        "\nFORMAT LIBRF MODE NAME DESCRIPTION",
-        "\n#-----------------------------------------------------------\n"});
+    listing_state(cut_method_table.size(), cut_method_path);
+    listing_write(
+        {"\nFORMAT LIBRF MODE NAME DESCRIPTION", "\n#-----------------------------------------------------------\n"});
     listing_rows(cut_method_format, cut_method_table);
     listing_write("\n#-----------------------------------------------------------");
 }

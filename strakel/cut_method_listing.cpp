@@ -38,12 +38,9 @@ void cutmeth_listing() {
         "\n\t  MODE     - Режим машины { MILL , DRILL , LATHE }",
         "\n\t  NAME     - Название Метода Резания",
         "\n ",
-        "\n#-----------------------------------------------------------",
-        "\n# Текущее состояние базы:",
     });
-    listing_state_block(cut_method_table.size(), cut_method_path);
+    listing_state(cut_method_table.size(), cut_method_path);
     listing_write({
-        "\n#-----------------------------------------------------------",
         "\nFORMAT LIBRF MODE NAME DESCRIPTION",
         "\n#-----------------------------------------------------------\n",
     });
