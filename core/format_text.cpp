@@ -6,7 +6,7 @@
 
 namespace {
 
-struct Spec {
+struct Directive {
     bool left = false;
     bool zero = false;
     int width = 0;
@@ -15,38 +15,38 @@ struct Spec {
 };
 
 // Reads the conversion that starts after a '%'; returns the position after it.
-const char* read_spec(const char* p, Spec& spec) {
+const char* read_directive(const char* p, Directive& directive) {
     for (;; ++p) {
         if (*p == '-') {
-            spec.left = true;
+            directive.left = true;
         } else if (*p == '0') {
-            spec.zero = true;
+            directive.zero = true;
         } else {
             break;
         }
     }
-    while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+    while (*p >= '0' && *p <= '9') directive.width = directive.width * 10 + (*p++ - '0');
     if (*p == '.') {
-        spec.precision = 0;
+        directive.precision = 0;
         ++p;
-        while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+        while (*p >= '0' && *p <= '9') directive.precision = directive.precision * 10 + (*p++ - '0');
     }
     while (*p == 'l' || *p == 'h') ++p;
-    spec.conversion = *p;
+    directive.conversion = *p;
     return *p == '\0' ? p : p + 1;
 }
 
-void pad(std::string& out, std::string_view body, const Spec& spec, bool numeric) {
-    const auto width = static_cast<std::size_t>(spec.width);
+void pad(std::string& out, std::string_view body, const Directive& directive, bool numeric) {
+    const auto width = static_cast<std::size_t>(directive.width);
     if (body.size() >= width) {
         out += body;
         return;
     }
     const std::size_t fill = width - body.size();
-    if (spec.left) {
+    if (directive.left) {
         out += body;
         out.append(fill, ' ');
-    } else if (spec.zero && numeric) {
+    } else if (directive.zero && numeric) {
         const bool signed_body = !body.empty() && body[0] == '-';
         if (signed_body) out += '-';
         out.append(fill, '0');
@@ -76,9 +76,9 @@ std::string format_args(const char* format, std::initializer_list<FormatArg> arg
             out += *p++;
             continue;
         }
-        Spec spec;
-        p = read_spec(p + 1, spec);
-        if (spec.conversion == '%') {
+        Directive directive;
+        p = read_directive(p + 1, directive);
+        if (directive.conversion == '%') {
             out += '%';
             continue;
         }
@@ -87,26 +87,26 @@ std::string format_args(const char* format, std::initializer_list<FormatArg> arg
         // that must not read past the arguments.
         if (next == args.end()) continue;
         const FormatArg& arg = *next++;
-        switch (spec.conversion) {
+        switch (directive.conversion) {
             case 's': {
                 std::string_view text = arg.kind() == FormatArg::Kind::text ? arg.text() : std::string_view();
                 text = text.substr(0, std::min(text.find('\0'), text.size()));
-                if (spec.precision >= 0 && text.size() > static_cast<std::size_t>(spec.precision)) {
-                    text = text.substr(0, static_cast<std::size_t>(spec.precision));
+                if (directive.precision >= 0 && text.size() > static_cast<std::size_t>(directive.precision)) {
+                    text = text.substr(0, static_cast<std::size_t>(directive.precision));
                 }
-                pad(out, text, spec, false);
+                pad(out, text, directive, false);
                 break;
             }
             case 'd':
             case 'i': {
                 const long number = arg.kind() == FormatArg::Kind::integer ? arg.integer() : 0;
-                pad(out, std::to_string(number), spec, true);
+                pad(out, std::to_string(number), directive, true);
                 break;
             }
             case 'f':
             case 'F': {
                 const double number = arg.kind() == FormatArg::Kind::real ? arg.real() : 0.0;
-                pad(out, fixed(number, spec.precision < 0 ? 6 : spec.precision), spec, true);
+                pad(out, fixed(number, directive.precision < 0 ? 6 : directive.precision), directive, true);
                 break;
             }
             default:
