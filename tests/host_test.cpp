@@ -54,9 +54,9 @@ TEST(DialogFileReader, NamesTheLineAndTheFault) {
         {"dialog \"T\"\nslider S \"S\"\n", 2, "unknown item kind 'slider'"},
     };
     for (const auto& bad : cases) {
-        DialogSpec spec;
+        DialogDefinition definition;
         DialogFileError error;
-        EXPECT_FALSE(parse_dialog_file(bad.text, spec, error)) << bad.text;
+        EXPECT_FALSE(parse_dialog_file(bad.text, definition, error)) << bad.text;
         EXPECT_EQ(error.line, bad.line) << bad.text;
         EXPECT_EQ(error.message, bad.message) << bad.text;
     }
@@ -75,26 +75,26 @@ const char* const editor_dialog =
     "option PICK \"Выбор\"\n";
 
 TEST(DialogFileReader, ReadsItemsWithTheirContainers) {
-    DialogSpec spec;
+    DialogDefinition definition;
     DialogFileError error;
-    ASSERT_TRUE(parse_dialog_file(editor_dialog, spec, error)) << error.line << ": " << error.message;
-    EXPECT_EQ(spec.title, "Режимы");
-    ASSERT_EQ(spec.items.size(), 7u);
-    EXPECT_EQ(spec.items[1].labels, (std::vector<std::string>{"Править", "Новая", "Удалить"}));
-    EXPECT_FALSE(spec.items[2].sensitive);
-    EXPECT_EQ(spec.items[3].container, "SW_EDIT");
-    EXPECT_EQ(spec.items[5].labels.size(), 3u);
-    EXPECT_EQ(spec.items[6].container, "");
+    ASSERT_TRUE(parse_dialog_file(editor_dialog, definition, error)) << error.line << ": " << error.message;
+    EXPECT_EQ(definition.title, "Режимы");
+    ASSERT_EQ(definition.items.size(), 7u);
+    EXPECT_EQ(definition.items[1].labels, (std::vector<std::string>{"Править", "Новая", "Удалить"}));
+    EXPECT_FALSE(definition.items[2].sensitive);
+    EXPECT_EQ(definition.items[3].container, "SW_EDIT");
+    EXPECT_EQ(definition.items[5].labels.size(), 3u);
+    EXPECT_EQ(definition.items[6].container, "");
 }
 
 class DialogModel : public ::testing::Test {
 protected:
     void SetUp() override {
-        DialogSpec spec;
+        DialogDefinition definition;
         DialogFileError error;
-        ASSERT_TRUE(parse_dialog_file(editor_dialog, spec, error));
-        dialog = std::make_unique<Dialog>(1, "test.dlg", std::move(spec), [this](const Dialog&, const ItemChange& c) {
-            changes.push_back(c.item->spec.id);
+        ASSERT_TRUE(parse_dialog_file(editor_dialog, definition, error));
+        dialog = std::make_unique<Dialog>(1, "test.dlg", std::move(definition), [this](const Dialog&, const ItemChange& c) {
+            changes.push_back(c.item->definition.id);
         });
     }
     int set(const char* item, int attribute, int sub_item, int integer) {

@@ -52,14 +52,14 @@ DialogWindow::DialogWindow(Dialog& dialog, QWidget* parent) : QDialog(parent), d
 void DialogWindow::add_items(const std::string& container, QWidget* parent) {
     auto* layout = parent->layout() != nullptr ? static_cast<QBoxLayout*>(parent->layout()) : new QVBoxLayout(parent);
     for (const Item& item : dialog_.items()) {
-        if (item.spec.container != container) continue;
+        if (item.definition.container != container) continue;
         layout->addWidget(build_item(item, parent));
     }
 }
 
 QWidget* DialogWindow::build_item(const Item& item, QWidget* parent) {
-    const QString id = qt(item.spec.id);
-    const QString label = qt(item.spec.label);
+    const QString id = qt(item.definition.id);
+    const QString label = qt(item.definition.label);
     QWidget* widget = nullptr;
     QWidget* shown = nullptr;  // what goes into the layout: the widget, or it with its label
     auto labelled = [&](QWidget* field) {
@@ -69,7 +69,7 @@ QWidget* DialogWindow::build_item(const Item& item, QWidget* parent) {
         row_layout->addRow(label, field);
         return row;
     };
-    switch (item.spec.kind) {
+    switch (item.definition.kind) {
         case ItemKind::list: {
             auto* list = new QListWidget(parent);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -118,24 +118,24 @@ QWidget* DialogWindow::build_item(const Item& item, QWidget* parent) {
         case ItemKind::buttons:
         case ItemKind::choice: {
             auto* box = new QGroupBox(label, parent);
-            auto* box_layout = item.spec.kind == ItemKind::buttons ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
+            auto* box_layout = item.definition.kind == ItemKind::buttons ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
                                                                    : static_cast<QBoxLayout*>(new QVBoxLayout(box));
             auto* group = new QButtonGroup(box);
-            group->setExclusive(item.spec.kind == ItemKind::choice);
-            for (std::size_t i = 0; i < item.spec.labels.size(); ++i) {
+            group->setExclusive(item.definition.kind == ItemKind::choice);
+            for (std::size_t i = 0; i < item.definition.labels.size(); ++i) {
                 QAbstractButton* button = nullptr;
-                if (item.spec.kind == ItemKind::buttons) {
-                    auto* push = new QPushButton(qt(item.spec.labels[i]), box);
+                if (item.definition.kind == ItemKind::buttons) {
+                    auto* push = new QPushButton(qt(item.definition.labels[i]), box);
                     push->setAutoDefault(false);
                     button = push;
                 } else {
-                    button = new QRadioButton(qt(item.spec.labels[i]), box);
+                    button = new QRadioButton(qt(item.definition.labels[i]), box);
                 }
                 button->setObjectName(id + "_" + QString::number(i));
                 group->addButton(button, static_cast<int>(i));
                 box_layout->addWidget(button);
             }
-            const ActionKind kind = item.spec.kind == ItemKind::buttons ? ActionKind::press : ActionKind::select;
+            const ActionKind kind = item.definition.kind == ItemKind::buttons ? ActionKind::press : ActionKind::select;
             connect(group, &QButtonGroup::idClicked, this, [this, id, kind](int index) {
                 if (updating_) return;
                 queue_typed_values();
@@ -149,7 +149,7 @@ QWidget* DialogWindow::build_item(const Item& item, QWidget* parent) {
         case ItemKind::container: {
             auto* box = new QGroupBox(label, parent);
             new QVBoxLayout(box);
-            add_items(item.spec.id, box);
+            add_items(item.definition.id, box);
             widget = box;
             shown = box;
             break;
@@ -170,12 +170,12 @@ DialogAction DialogWindow::take_action() {
 
 void DialogWindow::queue_typed_values() {
     for (const Item& item : dialog_.items()) {
-        if (item.spec.kind != ItemKind::text && item.spec.kind != ItemKind::real) continue;
-        auto* edit = static_cast<QLineEdit*>(widgets_.value(qt(item.spec.id)));
+        if (item.definition.kind != ItemKind::text && item.definition.kind != ItemKind::real) continue;
+        auto* edit = static_cast<QLineEdit*>(widgets_.value(qt(item.definition.id)));
         if (!edit->isModified()) continue;
         const std::string typed =
-            item.spec.kind == ItemKind::real ? real_text(edit->text()) : edit->text().toStdString();
-        queue({ActionKind::type, item.spec.id, -1, typed});
+            item.definition.kind == ItemKind::real ? real_text(edit->text()) : edit->text().toStdString();
+        queue({ActionKind::type, item.definition.id, -1, typed});
         edit->setModified(false);
     }
 }
@@ -212,12 +212,12 @@ void DialogWindow::show_change(const ItemChange& change) {
             refresh_sensitivity(item);
             break;
         case Change::focus:
-            if (QWidget* widget = widgets_.value(qt(item.spec.id))) widget->setFocus();
+            if (QWidget* widget = widgets_.value(qt(item.definition.id))) widget->setFocus();
             break;
         case Change::insert:
         case Change::remove:
         case Change::select:
-            if (item.spec.kind == ItemKind::list) {
+            if (item.definition.kind == ItemKind::list) {
                 show_list_change(item, change);
             } else {
                 refresh_value(item);
@@ -231,7 +231,7 @@ void DialogWindow::show_change(const ItemChange& change) {
 
 // A long list follows the plug-in line by line rather than being rebuilt.
 void DialogWindow::show_list_change(const Item& item, const ItemChange& change) {
-    auto* list = static_cast<QListWidget*>(widgets_.value(qt(item.spec.id)));
+    auto* list = static_cast<QListWidget*>(widgets_.value(qt(item.definition.id)));
     updating_ = true;
     if (change.what == Change::insert) {
         list->insertItem(change.index, qt(item.lines[static_cast<std::size_t>(change.index)]));
@@ -245,23 +245,23 @@ void DialogWindow::show_list_change(const Item& item, const ItemChange& change) 
 }
 
 void DialogWindow::refresh_sensitivity(const Item& item) {
-    QWidget* widget = widgets_.value(qt(item.spec.id));
+    QWidget* widget = widgets_.value(qt(item.definition.id));
     if (widget == nullptr) return;
     widget->setEnabled(item.sensitive);
-    if (item.spec.kind == ItemKind::buttons) {
-        const auto buttons = button_groups_.value(qt(item.spec.id))->buttons();
+    if (item.definition.kind == ItemKind::buttons) {
+        const auto buttons = button_groups_.value(qt(item.definition.id))->buttons();
         for (QAbstractButton* button : buttons) {
-            const int index = button_groups_.value(qt(item.spec.id))->id(button);
+            const int index = button_groups_.value(qt(item.definition.id))->id(button);
             button->setEnabled(item.button_sensitive[static_cast<std::size_t>(index)]);
         }
     }
 }
 
 void DialogWindow::refresh_value(const Item& item) {
-    QWidget* widget = widgets_.value(qt(item.spec.id));
+    QWidget* widget = widgets_.value(qt(item.definition.id));
     if (widget == nullptr) return;
     updating_ = true;
-    switch (item.spec.kind) {
+    switch (item.definition.kind) {
         case ItemKind::list: {
             auto* list = static_cast<QListWidget*>(widget);
             list->clear();
@@ -283,7 +283,7 @@ void DialogWindow::refresh_value(const Item& item) {
             static_cast<QLineEdit*>(widget)->setText(qt(format_real(item.real)));
             break;
         case ItemKind::choice:
-            if (QAbstractButton* button = button_groups_.value(qt(item.spec.id))->button(item.selection)) {
+            if (QAbstractButton* button = button_groups_.value(qt(item.definition.id))->button(item.selection)) {
                 button->setChecked(true);
             }
             break;

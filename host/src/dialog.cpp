@@ -23,22 +23,22 @@ bool in_range(int index, std::size_t size) { return index >= 0 && static_cast<st
 
 }  // namespace
 
-Dialog::Dialog(int id, std::string file_name, DialogSpec spec, Observer observer)
-    : id_(id), file_name_(std::move(file_name)), title_(spec.title), observer_(std::move(observer)) {
-    items_.reserve(spec.items.size());
-    for (auto& item_spec : spec.items) {
+Dialog::Dialog(int id, std::string file_name, DialogDefinition definition, Observer observer)
+    : id_(id), file_name_(std::move(file_name)), title_(definition.title), observer_(std::move(observer)) {
+    items_.reserve(definition.items.size());
+    for (auto& item_spec : definition.items) {
         Item item;
         item.sensitive = item_spec.sensitive;
         if (item_spec.kind == ItemKind::buttons) item.button_sensitive.assign(item_spec.labels.size(), true);
         if (item_spec.kind == ItemKind::choice) item.selection = 0;
-        item.spec = std::move(item_spec);
+        item.definition = std::move(item_spec);
         items_.push_back(std::move(item));
     }
 }
 
 const Item* Dialog::find(std::string_view item_id) const {
     for (const auto& item : items_) {
-        if (item.spec.id == item_id) return &item;
+        if (item.definition.id == item_id) return &item;
     }
     return nullptr;
 }
@@ -49,8 +49,8 @@ Item* Dialog::find_mutable(std::string_view item_id) {
 
 bool Dialog::usable(const Item& item) const {
     if (!item.sensitive) return false;
-    if (item.spec.container.empty()) return true;
-    const Item* parent = find(item.spec.container);
+    if (item.definition.container.empty()) return true;
+    const Item* parent = find(item.definition.container);
     return parent == nullptr || usable(*parent);
 }
 
@@ -68,11 +68,11 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
         case UF_STYLER_VALUE:
             return set_item_value(*item, value);
         case UF_STYLER_FOCUS:
-            focus_ = item->spec.id;
+            focus_ = item->definition.id;
             report(*item, Change::focus);
             return 0;
         case UF_STYLER_SUBITEM_VALUES: {
-            if (item->spec.kind != ItemKind::option && item->spec.kind != ItemKind::list) {
+            if (item->definition.kind != ItemKind::option && item->definition.kind != ItemKind::list) {
                 return status_bad_attribute;
             }
             if (value.count < 0 || (value.count > 0 && value.value.strings == nullptr)) return status_bad_value;
@@ -86,7 +86,7 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
             return 0;
         }
         case UF_STYLER_LIST_INSERT: {
-            if (item->spec.kind != ItemKind::list) return status_bad_attribute;
+            if (item->definition.kind != ItemKind::list) return status_bad_attribute;
             if (value.value.string == nullptr) return status_bad_value;
             const int size = static_cast<int>(item->lines.size());
             const int at = value.subitem_index < 0 || value.subitem_index > size ? size : value.subitem_index;
@@ -96,7 +96,7 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
             return 0;
         }
         case UF_STYLER_LIST_DELETE: {
-            if (item->spec.kind != ItemKind::list) return status_bad_attribute;
+            if (item->definition.kind != ItemKind::list) return status_bad_attribute;
             if (value.subitem_index == -1) {
                 item->lines.clear();
                 item->selection = -1;
@@ -117,13 +117,13 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
 
 int Dialog::set_sensitivity(Item& item, const UF_STYLER_item_value_type_t& value) {
     const bool on = value.value.integer != 0;
-    if (item.spec.kind == ItemKind::buttons && value.subitem_index != -1) {
+    if (item.definition.kind == ItemKind::buttons && value.subitem_index != -1) {
         if (!in_range(value.subitem_index, item.button_sensitive.size())) return status_bad_value;
         item.button_sensitive[value.subitem_index] = on;
         report(item, Change::button_sensitive, value.subitem_index, on);
         return 0;
     }
-    if (item.spec.kind == ItemKind::buttons) {
+    if (item.definition.kind == ItemKind::buttons) {
         item.button_sensitive.assign(item.button_sensitive.size(), on);
         report(item, Change::button_sensitive, -1, on);
         return 0;
@@ -134,12 +134,12 @@ int Dialog::set_sensitivity(Item& item, const UF_STYLER_item_value_type_t& value
 }
 
 int Dialog::set_item_value(Item& item, const UF_STYLER_item_value_type_t& value) {
-    switch (item.spec.kind) {
+    switch (item.definition.kind) {
         case ItemKind::list:
         case ItemKind::option:
         case ItemKind::choice: {
-            const int index = item.spec.kind == ItemKind::choice ? value.value.integer : value.subitem_index;
-            const std::size_t size = item.spec.kind == ItemKind::choice ? item.spec.labels.size() : item.lines.size();
+            const int index = item.definition.kind == ItemKind::choice ? value.value.integer : value.subitem_index;
+            const std::size_t size = item.definition.kind == ItemKind::choice ? item.definition.labels.size() : item.lines.size();
             if (!in_range(index, size)) return status_bad_value;
             item.selection = index;
             report(item, Change::select, index);
@@ -170,7 +170,7 @@ int Dialog::ask_value(UF_STYLER_item_value_type_t& value) const {
     }
     if (value.item_attr != UF_STYLER_VALUE) return status_bad_attribute;
     value.count = 1;
-    switch (item->spec.kind) {
+    switch (item->definition.kind) {
         case ItemKind::list:
         case ItemKind::option:
         case ItemKind::choice:
@@ -198,7 +198,7 @@ const Item* Dialog::reachable(std::string_view item_id, std::string& why) const 
         return nullptr;
     }
     if (!usable(*item)) {
-        why = "item " + item->spec.id + " is insensitive";
+        why = "item " + item->definition.id + " is insensitive";
         return nullptr;
     }
     return item;
@@ -212,14 +212,14 @@ bool Dialog::user_item(std::string_view item_id, Item*& item, std::string& why) 
 bool Dialog::user_select(std::string_view item_id, int index, std::string& why) {
     Item* item = nullptr;
     if (!user_item(item_id, item, why)) return false;
-    const auto kind = item->spec.kind;
+    const auto kind = item->definition.kind;
     if (kind != ItemKind::list && kind != ItemKind::option && kind != ItemKind::choice) {
-        why = "item " + item->spec.id + " is not a list, an option list or a choice";
+        why = "item " + item->definition.id + " is not a list, an option list or a choice";
         return false;
     }
-    const std::size_t size = kind == ItemKind::choice ? item->spec.labels.size() : item->lines.size();
+    const std::size_t size = kind == ItemKind::choice ? item->definition.labels.size() : item->lines.size();
     if (!in_range(index, size)) {
-        why = "item " + item->spec.id + " has no line " + std::to_string(index);
+        why = "item " + item->definition.id + " has no line " + std::to_string(index);
         return false;
     }
     item->selection = index;
@@ -229,7 +229,7 @@ bool Dialog::user_select(std::string_view item_id, int index, std::string& why) 
 bool Dialog::user_type(std::string_view item_id, const std::string& utf8, std::string& why) {
     Item* item = nullptr;
     if (!user_item(item_id, item, why)) return false;
-    if (item->spec.kind == ItemKind::text) {
+    if (item->definition.kind == ItemKind::text) {
         if (!utf8_to_cp1251(utf8)) {
             why = "Текст содержит знаки, которых нет в кодовой странице 1251: такой текст не может быть записан.";
             return false;
@@ -237,7 +237,7 @@ bool Dialog::user_type(std::string_view item_id, const std::string& utf8, std::s
         item->text = utf8;
         return true;
     }
-    if (item->spec.kind == ItemKind::real) {
+    if (item->definition.kind == ItemKind::real) {
         double number = 0.0;
         const char* last = utf8.data() + utf8.size();
         const auto [end, error] = std::from_chars(utf8.data(), last, number);
@@ -248,24 +248,24 @@ bool Dialog::user_type(std::string_view item_id, const std::string& utf8, std::s
         item->real = number;
         return true;
     }
-    why = "item " + item->spec.id + " is not a text or real field";
+    why = "item " + item->definition.id + " is not a text or real field";
     return false;
 }
 
 bool Dialog::user_press(std::string_view item_id, int index, std::string& why) {
     Item* item = nullptr;
     if (!user_item(item_id, item, why)) return false;
-    if (item->spec.kind == ItemKind::button && index < 0) return true;
-    if (item->spec.kind != ItemKind::buttons) {
-        why = "item " + item->spec.id + " is not a button";
+    if (item->definition.kind == ItemKind::button && index < 0) return true;
+    if (item->definition.kind != ItemKind::buttons) {
+        why = "item " + item->definition.id + " is not a button";
         return false;
     }
     if (!in_range(index, item->button_sensitive.size())) {
-        why = "item " + item->spec.id + " has no button " + std::to_string(index);
+        why = "item " + item->definition.id + " has no button " + std::to_string(index);
         return false;
     }
     if (!item->button_sensitive[index]) {
-        why = "button " + std::to_string(index) + " of " + item->spec.id + " is insensitive";
+        why = "button " + std::to_string(index) + " of " + item->definition.id + " is insensitive";
         return false;
     }
     item->selection = index;
@@ -275,8 +275,8 @@ bool Dialog::user_press(std::string_view item_id, int index, std::string& why) {
 bool Dialog::user_can_activate(std::string_view item_id, std::string& why) const {
     const Item* item = reachable(item_id, why);
     if (item == nullptr) return false;
-    if (item->spec.kind != ItemKind::text && item->spec.kind != ItemKind::real) {
-        why = "item " + item->spec.id + " is not a field";
+    if (item->definition.kind != ItemKind::text && item->definition.kind != ItemKind::real) {
+        why = "item " + item->definition.id + " is not a field";
         return false;
     }
     return true;

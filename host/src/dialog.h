@@ -13,7 +13,7 @@
 namespace ughost {
 
 struct Item {
-    ItemSpec spec;
+    ItemDefinition definition;
     bool sensitive = true;
     std::vector<bool> button_sensitive;  // per button of a layout
     std::vector<std::string> lines;      // lines of a list, entries of an option list (UTF-8)
@@ -35,7 +35,7 @@ class Dialog {
 public:
     using Observer = std::function<void(const Dialog&, const ItemChange&)>;
 
-    Dialog(int id, std::string file_name, DialogSpec spec, Observer observer);
+    Dialog(int id, std::string file_name, DialogDefinition definition, Observer observer);
 
     int id() const { return id_; }
     const std::string& file_name() const { return file_name_; }

@@ -96,8 +96,8 @@ const char* item_kind_name(ItemKind kind) {
     return "?";
 }
 
-bool parse_dialog_file(std::string_view text, DialogSpec& spec, DialogFileError& error) {
-    spec = DialogSpec{};
+bool parse_dialog_file(std::string_view text, DialogDefinition& definition, DialogFileError& error) {
+    definition = DialogDefinition{};
     std::vector<std::string> open_containers;
     std::set<std::string> ids;
     bool have_title = false;
@@ -119,7 +119,7 @@ bool parse_dialog_file(std::string_view text, DialogSpec& spec, DialogFileError&
         if (head.text == "dialog") {
             if (have_title) return fail("a second 'dialog' line");
             if (tokens.size() != 2 || !tokens[1].quoted) return fail("expected: dialog \"title\"");
-            spec.title = tokens[1].text;
+            definition.title = tokens[1].text;
             have_title = true;
             continue;
         }
@@ -135,7 +135,7 @@ bool parse_dialog_file(std::string_view text, DialogSpec& spec, DialogFileError&
         if (tokens.size() < 3 || tokens[1].quoted || !tokens[2].quoted) {
             return fail(std::string("expected: ") + head.text + " IDENTIFIER \"label\"");
         }
-        ItemSpec item;
+        ItemDefinition item;
         item.kind = *kind;
         item.id = tokens[1].text;
         item.label = tokens[2].text;
@@ -155,7 +155,7 @@ bool parse_dialog_file(std::string_view text, DialogSpec& spec, DialogFileError&
         if (takes_labels && item.labels.empty()) return fail("'" + item.id + "' needs its labels");
         if (!takes_labels && !item.labels.empty()) return fail("'" + item.id + "' takes one label");
         if (item.kind == ItemKind::container) open_containers.push_back(item.id);
-        spec.items.push_back(std::move(item));
+        definition.items.push_back(std::move(item));
     }
     if (!have_title) return fail("no 'dialog' line");
     if (!open_containers.empty()) return fail("container '" + open_containers.back() + "' has no 'end'");

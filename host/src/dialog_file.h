@@ -10,7 +10,7 @@ namespace ughost {
 
 enum class ItemKind { list, option, text, real, button, buttons, choice, container };
 
-struct ItemSpec {
+struct ItemDefinition {
     std::string id;
     ItemKind kind = ItemKind::text;
     std::string label;
@@ -19,9 +19,9 @@ struct ItemSpec {
     std::vector<std::string> labels;  // buttons of a layout, choices of a choice item
 };
 
-struct DialogSpec {
+struct DialogDefinition {
     std::string title;
-    std::vector<ItemSpec> items;
+    std::vector<ItemDefinition> items;
 };
 
 struct DialogFileError {
@@ -30,7 +30,7 @@ struct DialogFileError {
 };
 
 // Parses the text of a dialog file. On failure returns false and fills error.
-bool parse_dialog_file(std::string_view text, DialogSpec& spec, DialogFileError& error);
+bool parse_dialog_file(std::string_view text, DialogDefinition& definition, DialogFileError& error);
 
 const char* item_kind_name(ItemKind kind);
 

@@ -142,9 +142,9 @@ int Host::run_dialog(const char* file_name, UF_STYLER_callback_info_t* callbacks
         write_syslog(std::string("dialog file ") + file_name + " was not found");
         return status_dialog_not_found;
     }
-    DialogSpec spec;
+    DialogDefinition definition;
     DialogFileError error;
-    if (!parse_dialog_file(text, spec, error)) {
+    if (!parse_dialog_file(text, definition, error)) {
         write_syslog(found + ":" + std::to_string(error.line) + ": " + error.message);
         return status_dialog_file_invalid;
     }
@@ -153,8 +153,8 @@ int Host::run_dialog(const char* file_name, UF_STYLER_callback_info_t* callbacks
         const UF_STYLER_callback_info_t& entry = callbacks[i];
         if (entry.object_id == nullptr) return status_bad_argument;
         const std::string id = entry.object_id;
-        if (id != UF_STYLER_DIALOG_INDEX && std::none_of(spec.items.begin(), spec.items.end(),
-                                                         [&](const ItemSpec& item) { return item.id == id; })) {
+        if (id != UF_STYLER_DIALOG_INDEX && std::none_of(definition.items.begin(), definition.items.end(),
+                                                         [&](const ItemDefinition& item) { return item.id == id; })) {
             write_syslog(std::string(file_name) + ": the callback table names item " + id +
                          ", which the dialog file lacks");
             return status_dialog_callback_unknown_item;
@@ -163,7 +163,7 @@ int Host::run_dialog(const char* file_name, UF_STYLER_callback_info_t* callbacks
     }
 
     auto observer = [this](const Dialog& changed, const ItemChange& change) { ui().item_changed(changed, change); };
-    dialogs_.push_back(std::make_unique<Dialog>(next_dialog_id_++, file_name, std::move(spec), observer));
+    dialogs_.push_back(std::make_unique<Dialog>(next_dialog_id_++, file_name, std::move(definition), observer));
     Dialog& dialog = *dialogs_.back();
     ui().dialog_opened(dialog);
 

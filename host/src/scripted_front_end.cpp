@@ -112,7 +112,7 @@ void ScriptedFrontEnd::dialog_closed(const Dialog& dialog, int response) {
 void ScriptedFrontEnd::item_changed(const Dialog& dialog, const ItemChange& change) {
     if (transcript_ == nullptr) return;  // a list of many lines costs nothing to describe unread
     const Item& item = *change.item;
-    const std::string head = "item " + dialog.file_name() + " " + item.spec.id + " ";
+    const std::string head = "item " + dialog.file_name() + " " + item.definition.id + " ";
     switch (change.what) {
         case Change::sensitive:
             write(head + "sensitive " + std::to_string(change.flag));
