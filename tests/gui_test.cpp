@@ -134,6 +134,73 @@ TEST_F(Gui, TheCalculatorsMenusTakeTheUsersNumbers) {
     ASSERT_TRUE(session.run(plugin("ratomir")));
 }
 
+// Save, confirmed, then the dialog closed.
+void save_and_close(Session& session, const QString& dialog) {
+    session.step([dialog] { return click(window_named(dialog), "BLO_ACT_5"); });
+    session.step([] { return answer_box(QMessageBox::Yes); });
+    session.step([] { return answer_box(QMessageBox::Ok); });
+    session.step([dialog] { return click(window_named(dialog), "OK"); });
+}
+
+std::string list_line(const QString& dialog, const QString& list, int row) {
+    auto* widget = child<QListWidget>(window_named(dialog), list);
+    return widget == nullptr || widget->item(row) == nullptr ? "<no line>" : widget->item(row)->text().toStdString();
+}
+
+TEST_F(Gui, BlankoraEditsAMaterialAndSavesIt) {
+    session.step([] { return select_row(window_named("blankora.dlg"), "LIST", 1); });
+    session.step([] { return click(window_named("blankora.dlg"), "BLO_ACT_0"); });
+    session.step([] { return type_into(window_named("blankora.dlg"), "HARDNESS", "HB 120"); });
+    session.step([] { return click(window_named("blankora.dlg"), "BLO_ACTION_0"); });
+    session.step([] {
+        EXPECT_EQ(list_line("blankora.dlg", "LIST", 1), "D16T  =  Д16Т  =  HB 120  =  Алюминиевый сплав");
+        return true;
+    });
+    save_and_close(session, "blankora.dlg");
+    ASSERT_TRUE(session.run(plugin("blankora")));
+    EXPECT_NE(library.read("part_materials.dat").find(cp1251("DATA|D16T|Д16Т|Алюминиевый сплав|HB 120|MAT0_0002\r\n")),
+              std::string::npos);
+}
+
+TEST_F(Gui, StrakelChangesACutMethodInItsRecordDialog) {
+    session.step([] { return select_row(window_named("strakel.dlg"), "LIST_CUTS", 1); });
+    session.step([] { return click(window_named("strakel.dlg"), "BLO_ACT_0"); });
+    session.step([] {
+        QWidget* record = window_named("strakeledit.dlg");
+        return record != nullptr && click(record, "MODE_CUTS_2") && type_into(record, "WIDE_MAT", "Сверление глубокое") &&
+               click(record, "OK");
+    });
+    session.step([] {
+        if (window_named("strakeledit.dlg") != nullptr) return false;
+        EXPECT_EQ(list_line("strakel.dlg", "LIST_CUTS", 1), "opd0_0002 | LATHE  = Сверление глубокое  = Сверление отверстий");
+        return true;
+    });
+    save_and_close(session, "strakel.dlg");
+    ASSERT_TRUE(session.run(plugin("strakel")));
+    EXPECT_NE(library.read("cut_methods.dat").find(cp1251("DATA|opd0_0002|LATHE|Сверление глубокое|Сверление отверстий\r\n")),
+              std::string::npos);
+}
+
+TEST_F(Gui, GradivoAddsAToolMaterialInItsRecordDialog) {
+    session.step([] { return click(window_named("gradivo.dlg"), "BLO_ACT_2"); });
+    session.step([] {
+        QWidget* record = window_named("gradivoedit.dlg");
+        return record != nullptr && type_into(record, "WIDE_MAT", "ВК8") &&
+               type_into(record, "WIDE_DISCRIPTION", "Твердый сплав для чугуна") && click(record, "OK");
+    });
+    session.step([] {
+        if (window_named("gradivoedit.dlg") != nullptr) return false;
+        auto* list = child<QListWidget>(window_named("gradivo.dlg"), "LIST_TOOL_MATERIAL");
+        EXPECT_EQ(list->count(), 3);
+        EXPECT_EQ(list->currentRow(), 2);
+        EXPECT_EQ(list_line("gradivo.dlg", "LIST_TOOL_MATERIAL", 2).rfind("ВК8  = Твердый сплав для чугуна", 0), 0u);
+        return true;
+    });
+    save_and_close(session, "gradivo.dlg");
+    ASSERT_TRUE(session.run(plugin("gradivo")));
+    EXPECT_NE(library.read("tool_materials.dat").find(cp1251("|ВК8|Твердый сплав для чугуна\r\n")), std::string::npos);
+}
+
 TEST_F(Gui, TheLaunchersMenuStartsAnEditorAndComesBack) {
     library.copy_sample("tool_database.dat");
     setenv("UGII_CAM_LIBRARY_TOOL_METRIC_DIR", library.with_separator().c_str(), 1);

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -53,7 +54,9 @@ std::string plugin(const char* name) { return std::string(APPLICATION_DIR) + "/"
 bool click(QWidget* window, const QString& button_name) {
     auto* button = child<QAbstractButton>(window, button_name);
     if (button == nullptr || !button->isEnabled()) return false;
-    QTest::mouseClick(button, Qt::LeftButton);
+    // A radio button takes clicks on its mark and label, at its left, not across its whole width.
+    const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+    QTest::mouseClick(button, Qt::LeftButton, {}, radio ? QPoint(6, button->height() / 2) : QPoint());
     return true;
 }
 
