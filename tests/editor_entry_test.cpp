@@ -212,53 +212,37 @@ INSTANTIATE_TEST_SUITE_P(
         DialogFailureCase{"gradivo", nullptr, "-1"}),
     [](const auto& info) { return std::string(info.param.editor); });
 
-// A copy of the store plug-in in a folder of its own, with the dialog files a test gives.
-class PluginFolder {
-public:
-    explicit PluginFolder(const std::string& dialog_text) {
-        std::filesystem::copy_file(STOREKEEPER, folder_.file("storekeeper.so"));
-        if (!dialog_text.empty()) folder_.write("strakel.dlg", dialog_text);
-        folder_.hand_over(folder_.file("storekeeper.so"));
-    }
-    std::string plugin() const { return folder_.file("storekeeper.so"); }
-
-private:
-    ScratchDirectory folder_;
-};
-
-TEST(DialogFile, AMissingFileIsTheHostsFailure) {
+// Starts the store plug-in (as strakel) from a folder of its own, whose strakel.dlg
+// is the text given, or missing when the text is empty.
+HostRun run_with_dialog_file(const std::string& dialog_text) {
     ScratchDirectory library;
     library.copy_samples();
-    PluginFolder folder("");
+    ScratchDirectory folder;
+    std::filesystem::copy_file(STOREKEEPER, folder.file("storekeeper.so"));
+    folder.hand_over(folder.file("storekeeper.so"));
+    if (!dialog_text.empty()) folder.write("strakel.dlg", dialog_text);
     HostRunOptions options = storekeeper_run("strakel", library, "");
-    options.plugins = {folder.plugin()};
-    const HostRun run = run_host(options);
-    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    options.plugins = {folder.file("storekeeper.so")};
+    HostRun run = run_host(options);
+    EXPECT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    return run;
+}
+
+TEST(DialogFile, AMissingFileIsTheHostsFailure) {
+    const HostRun run = run_with_dialog_file("");
     EXPECT_TRUE(lines_in_order(run.transcript, {"syslog \"dialog file strakel.dlg was not found\"",
                                                 "status \"The dialog file was not found\"",
                                                 "message \" Невозможно загрузить 'strakel.dlg'  ...\""}));
 }
 
 TEST(DialogFile, ABrokenFileIsNamedWithItsLine) {
-    ScratchDirectory library;
-    library.copy_samples();
-    PluginFolder folder("dialog \"Broken\"\nlist LIST \"Rows\"\nbutons BLO_ACT \"Commands\" \"Edit\"\n");
-    HostRunOptions options = storekeeper_run("strakel", library, "");
-    options.plugins = {folder.plugin()};
-    const HostRun run = run_host(options);
-    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    const HostRun run = run_with_dialog_file("dialog \"Broken\"\nlist LIST \"Rows\"\nbutons BLO_ACT \"Commands\" \"Edit\"\n");
     EXPECT_NE(run.syslog.find("strakel.dlg:3: unknown item kind 'butons'"), std::string::npos) << run.syslog;
     EXPECT_TRUE(lines_in_order(run.transcript, {"status \"The dialog file is not valid\""}));
 }
 
 TEST(DialogFile, ACallbackForAMissingItemIsRefused) {
-    ScratchDirectory library;
-    library.copy_samples();
-    PluginFolder folder("dialog \"Without commands\"\nlist LIST \"Rows\"\n");
-    HostRunOptions options = storekeeper_run("strakel", library, "");
-    options.plugins = {folder.plugin()};
-    const HostRun run = run_host(options);
-    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    const HostRun run = run_with_dialog_file("dialog \"Without commands\"\nlist LIST \"Rows\"\n");
     EXPECT_TRUE(lines_in_order(run.transcript,
                                {"syslog \"strakel.dlg: the callback table names item BLO_ACT, which the dialog file lacks\"",
                                 "status \"A callback names an item the dialog file lacks\""}));
