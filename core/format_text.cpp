@@ -140,3 +140,10 @@ double read_number(std::string_view text) {
     }
     return negative ? -value : value;
 }
+
+std::string upper_latin(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}

@@ -45,3 +45,7 @@ std::string format_text(const char* format, const Args&... args) {
 // blanks skipped, reading stops at the first character that cannot continue the
 // number, 0 when there is none.
 double read_number(std::string_view text);
+
+// The text with the Latin letters a to z in upper case; every other byte, the
+// Cyrillic of code page 1251 included, stays as it is.
+std::string upper_latin(std::string text);

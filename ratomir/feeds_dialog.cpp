@@ -12,13 +12,6 @@ namespace {
 
 RecordEditorTable<FEEDS> feeds_rows(feeds_table, feeds_list_line, load_feeds_table, save_feeds_table);
 
-std::string upper_latin(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
-
 // The entry whose reference equals the stored one (Latin letters in any case);
 // failing that, the first whose reference the stored one contains, so padded or
 // decorated references still find their row; failing that, the first entry.

@@ -5,6 +5,7 @@
 
 #include "cut_method_editor.h"
 #include "dialog_items.h"
+#include "format_text.h"
 #include "editor_entry.h"
 #include "host_session.h"
 #include "library_tables.h"
@@ -16,13 +17,6 @@ using MATERIALS = CUTS;
 
 // The choices of "MODE_CUTS", in their order.
 constexpr const char* machine_modes[] = {"MILL", "DRILL", "LATHE"};
-
-std::string upper_latin(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
 
 // Any mode but drill and lathe, in whatever case, shows as milling.
 int mode_choice(const MATERIALS& row) {
