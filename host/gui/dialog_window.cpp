@@ -15,18 +15,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui_text.h"
 #include "scripted_front_end.h"
 
 namespace ughost {
-namespace {
-
-QString qt(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
-
-// Real numbers as the user types them: a decimal comma is taken for a point.
-std::string real_text(const QString& typed) { return typed.trimmed().replace(',', '.').toStdString(); }
-
-}  // namespace
-
 DialogWindow::DialogWindow(Dialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
     setWindowTitle(qt(dialog.title()));
     setObjectName(qt(dialog.file_name()));

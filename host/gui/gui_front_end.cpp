@@ -12,13 +12,12 @@
 #include <QVBoxLayout>
 
 #include "dialog_window.h"
+#include "gui_text.h"
 #include "host_window.h"
 #include "menus.h"
 
 namespace ughost {
 namespace {
-
-QString qt(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
 
 QMessageBox::Icon qt_icon(Icon icon) {
     switch (icon) {

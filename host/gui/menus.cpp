@@ -1,5 +1,7 @@
 #include "menus.h"
 
+#include "gui_text.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -16,8 +18,6 @@
 
 namespace ughost {
 namespace {
-
-QString qt(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
 
 // Back and Cancel under every menu; Escape is Cancel.
 QDialogButtonBox* back_and_cancel(QDialog& dialog, int& answer) {
@@ -40,7 +40,7 @@ QDialogButtonBox* back_and_cancel(QDialog& dialog, int& answer) {
 }
 
 bool read_real(const QString& typed, double& value) {
-    const std::string text = typed.trimmed().replace(',', '.').toStdString();
+    const std::string text = real_text(typed);
     const char* last = text.data() + text.size();
     const auto [end, error] = std::from_chars(text.data(), last, value);
     return !text.empty() && error == std::errc{} && end == last;
