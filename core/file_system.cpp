@@ -1,0 +1,144 @@
+#include "file_system.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+namespace file_system {
+namespace {
+
+constexpr std::size_t call_count = static_cast<std::size_t>(Call::unlink) + 1;
+constexpr std::array<std::string_view, call_count> call_names = {
+    "open", "read", "write", "fsync", "close", "rename", "ftruncate", "fchown", "stat", "unlink"};
+
+struct Fault {
+    long calls_left = 0;  // 0: no fault planned
+    int error = 0;
+};
+
+struct Errno {
+    std::string_view name;
+    int value;
+};
+constexpr Errno errno_names[] = {
+    {"EIO", EIO},         {"ENOSPC", ENOSPC}, {"EDQUOT", EDQUOT}, {"EFBIG", EFBIG},   {"EACCES", EACCES},
+    {"EPERM", EPERM},     {"EROFS", EROFS},   {"EINTR", EINTR},   {"ENOENT", ENOENT}, {"EXDEV", EXDEV},
+    {"EBUSY", EBUSY},     {"ENOMEM", ENOMEM}, {"EAGAIN", EAGAIN}, {"KILL", kill_process},
+};
+
+std::array<Fault, call_count>& faults() {
+    static std::array<Fault, call_count> planned{};
+    return planned;
+}
+
+// "call:nth:ERRNO" entries separated by commas; anything malformed is ignored.
+void plan_from_environment() {
+    const char* text = std::getenv("LIBRARY_IO_FAULTS");
+    if (text == nullptr) return;
+    std::string_view rest(text);
+    while (!rest.empty()) {
+        const std::size_t comma = rest.find(',');
+        std::string_view entry = rest.substr(0, comma);
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        const std::size_t first = entry.find(':');
+        const std::size_t second = entry.find(':', first == std::string_view::npos ? first : first + 1);
+        if (second == std::string_view::npos) continue;
+        const std::string_view name = entry.substr(0, first);
+        const long nth = std::atol(std::string(entry.substr(first + 1, second - first - 1)).c_str());
+        const std::string_view error = entry.substr(second + 1);
+        for (std::size_t c = 0; c < call_count; ++c) {
+            if (call_names[c] != name) continue;
+            for (const Errno& known : errno_names) {
+                if (known.name == error && nth > 0) fail_call(static_cast<Call>(c), nth, known.value);
+            }
+        }
+    }
+}
+
+[[maybe_unused]] const bool planned_at_load = (plan_from_environment(), true);
+
+// True when this call is the one planned to fail; errno is then set.
+bool fails(Call call) {
+    Fault& fault = faults()[static_cast<std::size_t>(call)];
+    if (fault.calls_left == 0 || --fault.calls_left != 0) return false;
+    if (fault.error == kill_process) ::kill(::getpid(), SIGKILL);
+    errno = fault.error;
+    return true;
+}
+
+}  // namespace
+
+void fail_call(Call call, long nth, int error) { faults()[static_cast<std::size_t>(call)] = {nth, error}; }
+
+void clear_faults() { faults() = {}; }
+
+int open(const char* path, int flags, mode_t mode) { return fails(Call::open) ? -1 : ::open(path, flags, mode); }
+
+ssize_t read(int fd, void* buffer, size_t size) { return fails(Call::read) ? -1 : ::read(fd, buffer, size); }
+
+ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset) {
+    return fails(Call::write) ? -1 : ::pwrite(fd, buffer, size, offset);
+}
+
+int fsync(int fd) { return fails(Call::fsync) ? -1 : ::fsync(fd); }
+
+int close(int fd) {
+    if (fails(Call::close)) {
+        // The descriptor is gone all the same, as after a real failed close.
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return ::close(fd);
+}
+
+int rename(const char* from, const char* to) { return fails(Call::rename) ? -1 : ::rename(from, to); }
+
+int ftruncate(int fd, off_t length) { return fails(Call::ftruncate) ? -1 : ::ftruncate(fd, length); }
+
+int fchown(int fd, uid_t owner, gid_t group) { return fails(Call::fchown) ? -1 : ::fchown(fd, owner, group); }
+
+int fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+
+int stat(const char* path, struct stat* status) { return fails(Call::stat) ? -1 : ::stat(path, status); }
+
+int lstat(const char* path, struct stat* status) { return fails(Call::stat) ? -1 : ::lstat(path, status); }
+
+int fstat(int fd, struct stat* status) { return fails(Call::stat) ? -1 : ::fstat(fd, status); }
+
+int unlink(const char* path) { return fails(Call::unlink) ? -1 : ::unlink(path); }
+
+bool read_all(int fd, std::string& content) {
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) return true;
+        content.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+bool write_all(int fd, std::string_view content, off_t offset) {
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t wrote = pwrite(fd, content.data() + done, content.size() - done, offset + static_cast<off_t>(done));
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote < 0) return false;
+        if (wrote == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+}  // namespace file_system

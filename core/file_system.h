@@ -1,0 +1,46 @@
+// Every system call the library files go through, in one place, so that a test
+// can make any of them fail: the N-th call of a kind fails with a chosen errno
+// (or kills the process, to test what a crash leaves behind).
+//
+//   LIBRARY_IO_FAULTS="read:20:EIO,write:3:KILL"   in the environment of a run
+//   file_system::fail_call(file_system::Call::fsync, 1, EIO);   in a test process
+//
+// Counting starts when the library holding this code is loaded, or at the last
+// fail_call / clear_faults.
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <string>
+
+namespace file_system {
+
+enum class Call { open, read, write, fsync, close, rename, ftruncate, fchown, stat, unlink };
+
+// A fault whose errno is kill_process ends the process with SIGKILL instead.
+constexpr int kill_process = -1;
+
+void fail_call(Call call, long nth, int error);
+void clear_faults();
+
+int open(const char* path, int flags, mode_t mode = 0);
+ssize_t read(int fd, void* buffer, size_t size);
+ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset);
+int fsync(int fd);
+int close(int fd);
+int rename(const char* from, const char* to);
+int ftruncate(int fd, off_t length);
+int fchown(int fd, uid_t owner, gid_t group);
+int fchmod(int fd, mode_t mode);
+int stat(const char* path, struct stat* status);
+int lstat(const char* path, struct stat* status);
+int fstat(int fd, struct stat* status);
+int unlink(const char* path);
+
+// Reads to the end of the file; false (errno set) on a read error.
+bool read_all(int fd, std::string& content);
+// Writes all of it at the offset; false (errno set) when the disk refuses.
+bool write_all(int fd, std::string_view content, off_t offset);
+
+}  // namespace file_system
