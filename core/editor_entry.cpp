@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "host_session.h"
+#include "library_tables.h"
 #include "probe.h"
 #include "windows.h"
 
@@ -49,7 +50,20 @@ void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbac
     if (profile.sets_return_code && return_code != nullptr) *return_code = 0;
 }
 
+// Leaving the main dialog drops the table; changes not yet saved are lost
+// unless the user stays to save them.
 int dialog_exit_cb(int, void*, UF_STYLER_item_value_type_p_t) {
+    const HostSession session;
+    if (!session.open()) return UF_UI_CB_CONTINUE_DIALOG;
+    if (own_table_has_unsaved_changes() &&
+        MessageBoxA(GetFocus(), "В Базе есть несохраненные изменения.\n Выйти без сохранения?", "Выход ...",
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        return UF_UI_CB_CONTINUE_DIALOG;
+    }
+    return UF_UI_CB_EXIT_DIALOG;
+}
+
+int record_dialog_exit_cb(int, void*, UF_STYLER_item_value_type_p_t) {
     const HostSession session;
     return session.open() ? UF_UI_CB_EXIT_DIALOG : UF_UI_CB_CONTINUE_DIALOG;
 }

@@ -19,7 +19,10 @@ int report_failure(int status);
 // on standard output, then the editor's own text, when it has one.
 void report_dialog_not_created(int status, const char* text);
 
-// Types 4 and 7 of a dialog: the dialog ends.
+// Types 4 and 7 of a main dialog: the dialog ends, after a question when the
+// table has changes not yet saved.
 int dialog_exit_cb(int dialog_id, void* client_data, UF_STYLER_item_value_type_p_t callback_data);
+// Types 4 and 7 of a record dialog, and the fields whose Enter ends it: it ends.
+int record_dialog_exit_cb(int dialog_id, void* client_data, UF_STYLER_item_value_type_p_t callback_data);
 // Items whose activation needs nothing at once.
 int item_noop_cb(int dialog_id, void* client_data, UF_STYLER_item_value_type_p_t callback_data);

@@ -2,13 +2,110 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 
 namespace library_file_detail {
 
+namespace {
+
+constexpr std::string_view utf8_signature = "\xEF\xBB\xBF";
+
+bool starts_with_utf16_signature(std::string_view content) {
+    return content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF");
+}
+
+// The place of the first byte outside ASCII, looked for a word at a time: most
+// library files hold none but in their descriptions.
+std::size_t first_high_byte(std::string_view content) {
+    std::size_t at = 0;
+    for (; at + 8 <= content.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, content.data() + at, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) break;
+    }
+    while (at < content.size() && static_cast<unsigned char>(content[at]) < 0x80) ++at;
+    return at;
+}
+
+// The length of the well-formed UTF-8 sequence at the start of text, 0 if there is none.
+std::size_t utf8_sequence(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    }
+    if (length == 0 || text.size() < length) return 0;
+    if (byte(1) < low || byte(1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+    }
+    return length;
+}
+
+// Code page 1251 text with letters in it is almost never well-formed UTF-8.
+bool looks_like_utf8(std::string_view content) {
+    std::size_t at = first_high_byte(content);
+    if (at == content.size()) return false;
+    while (at < content.size()) {
+        if (static_cast<unsigned char>(content[at]) < 0x80) {
+            ++at;
+            continue;
+        }
+        const std::size_t length = utf8_sequence(content.substr(at));
+        if (length == 0) return false;
+        at += length;
+    }
+    return true;
+}
+
+// UTF-16 text of Latin letters is every other byte NUL; a single stray NUL in a
+// code page 1251 file is only a damaged value.
+bool mostly_nul(std::string_view content) {
+    const std::string_view start = content.substr(0, 4096);
+    return !start.empty() && static_cast<std::size_t>(std::count(start.begin(), start.end(), '\0')) * 8 >= start.size();
+}
+
+bool blank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+
+}  // namespace
+
 bool is_data_line(std::string_view line) {
     if (line.find('#') != std::string_view::npos) return false;
     return line.substr(0, 5).find("DATA") != std::string_view::npos;
+}
+
+bool is_known_other_line(std::string_view line) {
+    if (blank(line) || line.find('#') != std::string_view::npos) return true;
+    const std::size_t start = line.find_first_not_of(" \t");
+    return line.substr(start).starts_with("FORMAT");
+}
+
+LoadReport::Text text_of(std::string_view content) {
+    if (starts_with_utf16_signature(content) || mostly_nul(content)) {
+        return LoadReport::Text::utf16;
+    }
+    if (content.starts_with(utf8_signature) || looks_like_utf8(content)) return LoadReport::Text::utf8;
+    if (content.find('\n') == std::string_view::npos && content.find('\r') != std::string_view::npos) {
+        return LoadReport::Text::cr_line_ends;
+    }
+    return LoadReport::Text::plain;
+}
+
+std::string_view without_signature(std::string_view content) {
+    if (content.starts_with(utf8_signature)) content.remove_prefix(utf8_signature.size());
+    return content;
 }
 
 std::size_t saved_width(const char* format) {

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,18 +16,34 @@
 #include "record_table.h"
 #include "table_format.h"
 
-// What a load had to change: the user is told, since the next save writes the
-// table as it now stands.
+// What a load could not take as it stands: the user is told, since the next
+// save writes the table as it now stands.
 struct LoadReport {
-    std::vector<long> rejected_lines;   // data lines with too few or too many fields
-    std::vector<long> cut_lines;        // lines with a value longer than its field, cut to fit
-    std::vector<long> save_cut_lines;   // lines with a value the next save will cut
-    bool clean() const { return rejected_lines.empty() && cut_lines.empty() && save_cut_lines.empty(); }
+    // How the bytes look when they do not look like code page 1251 text with LF
+    // or CR LF line ends: a file saved by another program, which loads as nothing.
+    enum class Text { plain, utf8, utf16, cr_line_ends };
+
+    std::vector<long> rejected_lines;      // data lines with too few or too many fields
+    std::vector<long> unrecognised_lines;  // lines that are neither data, comment, FORMAT nor blank
+    std::vector<long> cut_lines;           // lines with a value longer than its field, cut to fit
+    std::vector<long> save_cut_lines;      // lines with a value the next save will cut
+    Text text = Text::plain;
+    bool clean() const {
+        return rejected_lines.empty() && unrecognised_lines.empty() && cut_lines.empty() && save_cut_lines.empty() &&
+               text == Text::plain;
+    }
 };
 
 namespace library_file_detail {
 
 bool is_data_line(std::string_view line);
+// A line the reader has no use for but that belongs in a library file: blank,
+// a comment or the FORMAT line.
+bool is_known_other_line(std::string_view line);
+// How the file's bytes look (LoadReport::Text), and the bytes to read with a
+// UTF-8 signature taken off.
+LoadReport::Text text_of(std::string_view content);
+std::string_view without_signature(std::string_view content);
 // How many characters of a text column a save keeps: the precision of its format.
 std::size_t saved_width(const char* format);
 
@@ -41,43 +56,50 @@ void append_with_crlf(std::string& out, std::string_view text);
 
 }  // namespace library_file_detail
 
-// Reads every data line of the stream into the table (which it empties first).
+// Reads every data line of the file's bytes into the table (which it empties first).
 template <class Record>
-void read_table(std::istream& in, const TableFormat<Record>& format, RecordTable<Record>& table, LoadReport& report,
-                void (*number_row)(Record&, std::int32_t) = nullptr) {
+void read_table(std::string_view content, const TableFormat<Record>& format, RecordTable<Record>& table,
+                LoadReport& report, void (*number_row)(Record&, std::int32_t) = nullptr) {
     using namespace library_file_detail;
     table.empty();
     report = LoadReport{};
-    std::string line;
+    report.text = text_of(content);
+    std::string_view rest = without_signature(content);
     long line_number = 0;
     std::int32_t accepted = 0;
-    while (std::getline(in, line)) {
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
         ++line_number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!is_data_line(line)) continue;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!is_data_line(line)) {
+            if (!is_known_other_line(line)) report.unrecognised_lines.push_back(line_number);
+            continue;
+        }
         std::size_t separator = line.find('|');
-        if (separator == std::string::npos) {
+        if (separator == std::string_view::npos) {
             report.rejected_lines.push_back(line_number);
             continue;
         }
         Record row;
-        std::string_view rest = std::string_view(line).substr(separator + 1);
+        std::string_view fields = line.substr(separator + 1);
         bool rejected = false;
         bool cut = false;
         bool cut_at_save = false;
         const auto& columns = format.columns;
         for (std::size_t c = 0; c < columns.size() && !rejected; ++c) {
             std::string_view value;
-            const std::size_t next = rest.find('|');
+            const std::size_t next = fields.find('|');
             const bool last = c + 1 == columns.size();
             if (last) {
                 if (next != std::string_view::npos) rejected = true;
-                value = rest;
+                value = fields;
             } else if (next == std::string_view::npos) {
                 rejected = true;
             } else {
-                value = rest.substr(0, next);
-                rest.remove_prefix(next + 1);
+                value = fields.substr(0, next);
+                fields.remove_prefix(next + 1);
             }
             if (rejected) break;
             const Column<Record>& column = columns[c];

@@ -88,3 +88,11 @@ int open_library_file(const std::string& path, int flags, std::string& error, st
     if (target != nullptr) *target = resolved;
     return fd;
 }
+
+bool library_file_opens(const std::string& path, int flags) {
+    std::string error;
+    const int fd = open_library_file(path, flags, error);
+    if (fd < 0) return false;
+    file_system::close(fd);
+    return true;
+}

@@ -17,3 +17,6 @@ int open_library_file(const std::string& path, int flags, std::string& error, st
 // Where path leads through its symbolic links, refusing the links the rule above
 // does not follow; false with error saying why.
 bool resolve_library_path(const std::string& path, std::string& target, std::string& error);
+
+// Whether open_library_file succeeds; the file is closed again at once.
+bool library_file_opens(const std::string& path, int flags);

@@ -40,3 +40,7 @@ int save_feeds_table();
 int save_tool_material_table();
 int save_part_material_table();
 int save_cut_method_table();
+
+// Whether the running editor's table differs from what it was at its last load
+// or save: leaving the editor then loses the changes.
+bool own_table_has_unsaved_changes();

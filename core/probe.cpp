@@ -1,9 +1,11 @@
 #include "probe.h"
 
-#include <cstdio>
+#include <fcntl.h>
+
 #include <string>
 
 #include "editor_profile.h"
+#include "library_file_open.h"
 #include "library_tables.h"
 #include "uf.h"
 
@@ -31,13 +33,6 @@ const char* file_of(LibraryTable table) {
     return "";
 }
 
-bool opens(const std::string& path, const char* mode) {
-    std::FILE* file = std::fopen(path.c_str(), mode);
-    if (file == nullptr) return false;
-    std::fclose(file);
-    return true;
-}
-
 }  // namespace
 
 int probe_data_directory() {
@@ -57,9 +52,9 @@ int probe_data_directory() {
     const LibraryTable own = active_editor->own_table;
     std::string& own_path = path_of(own);
     own_path = std::string(directory) + file_of(own);
-    const bool readable = opens(own_path, "r");
+    const bool readable = library_file_opens(own_path, O_RDONLY);
     // Opening for appending creates the file, empty, where the directory allows it.
-    if (!opens(own_path, "a")) SaveFlag = -1;
+    if (!library_file_opens(own_path, O_WRONLY | O_APPEND | O_CREAT)) SaveFlag = -1;
     if (!readable) return -2;
 
     if (active_editor->reads_other_tables) {

@@ -1,5 +1,7 @@
 #include "table_store.h"
 
+#include <cerrno>
+
 #include "editor_profile.h"
 #include "file_replace.h"
 #include "format_text.h"
@@ -17,6 +19,16 @@ constexpr std::size_t listed_line_numbers = 10;
 
 void refuse_save() { MessageBoxA(GetFocus(), cannot_save_text, cannot_save_caption, MB_ICONERROR); }
 
+bool confirmed(const std::string& question) {
+    return MessageBoxA(GetFocus(), question.c_str(), save_caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
+           IDYES;
+}
+
+std::string file_name_of(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string line_list(const std::vector<long>& lines) {
     std::string text = format_text(" - %d (", static_cast<long>(lines.size()));
     text += lines.size() == 1 ? "строка " : "строки ";
@@ -25,6 +37,25 @@ std::string line_list(const std::vector<long>& lines) {
     }
     if (lines.size() > listed_line_numbers) text += ", ...";
     return text + ")";
+}
+
+// One kind of line in the notice: what was done with them, and, for a table
+// this editor saves, what a save will do.
+void add_lines(std::string& text, const std::vector<long>& lines, const char* what, const char* at_save,
+               bool saved_here) {
+    if (lines.empty()) return;
+    text += std::string("\n ") + what + line_list(lines);
+    if (saved_here) text += std::string(";\n   ") + at_save;
+}
+
+const char* text_kind(LoadReport::Text text) {
+    switch (text) {
+        case LoadReport::Text::utf8: return "\n Файл похож на текст в кодировке UTF-8, а не Windows-1251.";
+        case LoadReport::Text::utf16: return "\n Файл похож на текст в кодировке UTF-16, а не Windows-1251.";
+        case LoadReport::Text::cr_line_ends: return "\n Строки файла разделены только знаком CR.";
+        case LoadReport::Text::plain: break;
+    }
+    return "";
 }
 
 }  // namespace
@@ -36,22 +67,33 @@ void show_load_failure(const char* table_name) {
     MessageBoxA(GetFocus(), text.c_str(), "Ошибка - загрузки Базы", MB_ICONERROR);
 }
 
-void show_load_report(const char* file_name, const LoadReport& report) {
+void show_load_report(const char* file_name, const LoadReport& report, bool saved_here) {
     std::string text = format_text(" Файл %s загружен не полностью:", file_name);
-    if (!report.rejected_lines.empty()) {
-        text += "\n Строки с ошибкой формата пропущены" + line_list(report.rejected_lines);
-    }
-    if (!report.cut_lines.empty()) {
-        text += "\n Слишком длинные значения обрезаны" + line_list(report.cut_lines);
-    }
-    if (!report.save_cut_lines.empty()) {
+    text += text_kind(report.text);
+    add_lines(text, report.unrecognised_lines, "Нераспознанные строки пропущены",
+              "при сохранении Базы они будут удалены из файла", saved_here);
+    add_lines(text, report.rejected_lines, "Строки с ошибкой формата пропущены",
+              "при сохранении Базы они будут удалены из файла", saved_here);
+    add_lines(text, report.cut_lines, "Слишком длинные значения обрезаны",
+              "при сохранении Базы они будут записаны обрезанными", saved_here);
+    if (saved_here && !report.save_cut_lines.empty()) {
         text += "\n Ссылки длиннее 20 знаков будут обрезаны при сохранении" + line_list(report.save_cut_lines);
     }
-    text += "\n При сохранении Базы эти строки будут записаны в новом виде.";
     MessageBoxA(GetFocus(), text.c_str(), "Загрузка Базы", MB_ICONWARNING);
 }
 
-int save_with(std::size_t rows, const std::string& path, const std::function<std::string()>& content) {
+bool read_for_load(const std::string& path, std::string& content, FileSnapshot& snapshot) {
+    std::string error;
+    if (read_library_file(path, content, snapshot, error)) return true;
+    // The user is told the table cannot be loaded; the log keeps the reason
+    // where it is more than a missing file.
+    if (errno != ENOENT && !error.empty()) UF_print_syslog(error.c_str(), 0);
+    return false;
+}
+
+int save_with(std::size_t rows, const std::string& path, const std::function<std::string()>& content,
+              TableSync& sync, bool& written) {
+    written = false;
     if (SaveFlag == -1) {
         refuse_save();
         return -1;
@@ -60,19 +102,36 @@ int save_with(std::size_t rows, const std::string& path, const std::function<std
         uc1601("В Базе нет элементов\n Сохранение прервано...", 1);
         return -1;
     }
-    const int answer = MessageBoxA(GetFocus(),
-                                   "Вы уверены, что хотите сохранить Ваши изменения ?\n"
-                                   " Мы сильно рекомендуем перед сохранением базы - сделать ее копию\n"
-                                   " используя функцию экспорта...",
-                                   save_caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    if (answer != IDYES) return 0;
+    if (!confirmed("Вы уверены, что хотите сохранить Ваши изменения ?\n"
+                   " Мы сильно рекомендуем перед сохранением базы - сделать ее копию\n"
+                   " используя функцию экспорта...")) {
+        return 0;
+    }
+    const std::string name = file_name_of(path);
+    if (changed_since(path, sync.file) &&
+        !confirmed(format_text(" Файл %s изменен другим пользователем после загрузки.\n"
+                               " Записать Ваши данные вместо его изменений?",
+                               name))) {
+        return 0;
+    }
+    if (sync.load_incomplete &&
+        !confirmed(format_text(" Файл %s был загружен не полностью.\n"
+                               " Строки, которые не удалось прочитать, при сохранении будут потеряны.\n"
+                               " Все равно сохранить?",
+                               name))) {
+        return 0;
+    }
+    const std::string bytes = content();
     std::string error;
-    if (path.empty() || !replace_file_content(path, content(), error)) {
+    if (path.empty() || !replace_file_content(path, bytes, error)) {
         // The user is told the save was refused; the log keeps the reason for the administrator.
         if (!error.empty()) UF_print_syslog(error.c_str(), 0);
         refuse_save();
         return -2;
     }
+    written = true;
+    sync.file = snapshot_after_writing(path, bytes);
+    sync.load_incomplete = false;
     const std::string done =
         format_text("База сохранена...\n Всего записано %ld - элементов.", static_cast<long>(rows));
     MessageBoxA(GetFocus(), done.c_str(), save_caption, MB_ICONINFORMATION);

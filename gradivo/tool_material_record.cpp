@@ -48,9 +48,9 @@ int toolmat_record_apply_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
 UF_STYLER_callback_info_t record_callbacks[] = {
     {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, toolmat_record_construct_cb},
     {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, toolmat_record_apply_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, dialog_exit_cb},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, record_dialog_exit_cb},
     {"WIDE_NUM", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"WIDE_MAT", UF_STYLER_ACTIVATE_CB, 0, dialog_exit_cb},
+    {"WIDE_MAT", UF_STYLER_ACTIVATE_CB, 0, record_dialog_exit_cb},
     {"WIDE_DISCRIPTION", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
     {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},
 };

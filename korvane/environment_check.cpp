@@ -1,10 +1,12 @@
 // The environment and access report shown before the main menu.
-#include <cstdio>
+#include <fcntl.h>
+
 #include <string>
 #include <vector>
 
 #include "host_variable.h"
 #include "korvane.h"
+#include "library_file_open.h"
 #include "uf.h"
 #include "windows.h"
 
@@ -23,13 +25,6 @@ constexpr ProbedFile probed_files[] = {
     {"tool_database.dat", true},    {"cut_methods.dat", false},    {"feeds_speeds.dat", false},
     {"part_materials.dat", false}, {"tool_materials.dat", false},
 };
-
-bool opens(const std::string& path, const char* mode) {
-    std::FILE* file = std::fopen(path.c_str(), mode);
-    if (file == nullptr) return false;
-    std::fclose(file);
-    return true;
-}
 
 void show_variable_unset(const char* name) {
     const std::string message = std::string("Переменная ") + name + " - не установлена";
@@ -55,9 +50,9 @@ int check_environment() {
     std::vector<std::string> paths;
     for (const ProbedFile& file : probed_files) {
         const std::string path = (file.in_tool_directory ? *tool_directory : *data_directory) + file.name;
-        const bool readable = opens(path, "r");
-        // Opening for appending writes nothing, but creates the file, empty, where the directory allows.
-        const bool appendable = opens(path, "a");
+        const bool readable = library_file_opens(path, O_RDONLY);
+        // A FIFO, a directory or a planted link counts as missing. Opening for appending writes nothing, but creates the file, empty, where the directory allows.
+        const bool appendable = library_file_opens(path, O_WRONLY | O_APPEND | O_CREAT);
         report += file.name;
         report += readable ? "    + " : "    - ";
         report += appendable ? " + " : " - ";

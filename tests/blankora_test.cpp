@@ -91,7 +91,7 @@ TEST_F(Blankora, EditAndApplyStoresWhatWasTyped) {
 
 TEST_F(Blankora, NewCopiesTheShownMaterialUnderAFreshReferenceAndDiscardAddsNothing) {
     const HostRun run = run_blankora(library, "press BLO_ACT 1\npress BLO_ACTION 0\n"
-                                              "press BLO_ACT 1\npress BLO_ACTION 1\nok\n");
+                                              "press BLO_ACT 1\npress BLO_ACTION 1\nok\nanswer yes\n");
     EXPECT_TRUE(lines_in_order(run.transcript, {"> press BLO_ACT 1", "item blankora.dlg MATCODE focus",
                                                 "> press BLO_ACTION 0"}));
     EXPECT_EQ(between(run.transcript, "> press BLO_ACTION 0", "> press BLO_ACT 1"),
@@ -104,7 +104,7 @@ TEST_F(Blankora, NewCopiesTheShownMaterialUnderAFreshReferenceAndDiscardAddsNoth
 
 TEST_F(Blankora, DeleteAndLoadShowTheNewlySelectedMaterial) {
     const HostRun run = run_blankora(library, "press BLO_ACT 2\npress BLO_ACT 4\nselect LIST 1\n"
-                                              "press BLO_ACT 2\npress BLO_ACT 2\npress BLO_ACT 2\nok\n");
+                                              "press BLO_ACT 2\npress BLO_ACT 2\npress BLO_ACT 2\nok\nanswer yes\n");
     EXPECT_EQ(between(run.transcript, "> press BLO_ACT 2", "> press BLO_ACT 4"), list_of({alloy}, 0) + shown_alloy);
     EXPECT_EQ(between(run.transcript, "> press BLO_ACT 4", "> select LIST 1"),
               list_of({steel, alloy}, 0) + shown_steel);
@@ -132,7 +132,7 @@ TEST_F(Blankora, AnEditThatTheFileCannotHoldIsRefused) {
 
 TEST_F(Blankora, AFailedLoadKeepsShowingWhatASaveWouldWrite) {
     const HostRun run = run_blankora(library, "press BLO_ACT 2\nremove " + library.file("part_materials.dat") +
-                                                  "\npress BLO_ACT 4\nok\n");
+                                                  "\npress BLO_ACT 4\nok\nanswer yes\n");
     EXPECT_EQ(between(run.transcript, "> press BLO_ACT 4", "> ok"),
               "item blankora.dlg LIST delete all\n"
               "box error owner=blankora.dlg caption=\"Ошибка - загрузки Базы\" text=\" Невозможно загрузить Базу\\n "

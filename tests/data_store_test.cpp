@@ -201,8 +201,9 @@ TEST(Load, LinesALoadHadToChangeAreNamedOnce) {
     EXPECT_TRUE(lines_in_order(
         run.transcript,
         {"box warning owner=strakel.dlg caption=\"Загрузка Базы\" text=\" Файл cut_methods.dat загружен не "
-         "полностью:\\n Строки с ошибкой формата пропущены - 2 (строки 3, 5)\\n Слишком длинные значения "
-         "обрезаны - 1 (строка 4)\\n При сохранении Базы эти строки будут записаны в новом виде.\" -> ok",
+         "полностью:\\n Строки с ошибкой формата пропущены - 2 (строки 3, 5);\\n   при сохранении Базы они "
+         "будут удалены из файла\\n Слишком длинные значения обрезаны - 1 (строка 4);\\n   при сохранении Базы "
+         "они будут записаны обрезанными\" -> ok",
          "item strakel.dlg LIST insert 1 \"RRRRRRRRRRRRRRRRRRR\""}));
     EXPECT_EQ(count_lines_starting(run.transcript, "box "), 1);
 }
@@ -216,8 +217,7 @@ TEST(Load, ReferencesASaveWouldCutAreNamed) {
     EXPECT_TRUE(lines_in_order(run.transcript,
                                {"box warning owner=ratomir.dlg caption=\"Загрузка Базы\" text=\" Файл "
                                 "feeds_speeds.dat загружен не полностью:\\n Ссылки длиннее 20 знаков будут "
-                                "обрезаны при сохранении - 1 (строка 1)\\n При сохранении Базы эти строки будут "
-                                "записаны в новом виде.\" -> ok"}));
+                                "обрезаны при сохранении - 1 (строка 1)\" -> ok"}));
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST_F(Gradivo, OpensWithEveryMaterialAndLeavesTheReturnCodeAlone) {
 
 TEST_F(Gradivo, OnAnEmptyFileEditWithoutASelectionAddsARowThatIsShownAndListed) {
     library.write("tool_materials.dat", "");
-    const HostRun run = this->run("press BLO_ACT 0\nok\npress BLO_ACT 3\nok\n");
+    const HostRun run = this->run("press BLO_ACT 0\nok\npress BLO_ACT 3\nok\nanswer yes\n");
     const std::string reference = offered_reference(run.transcript);
     EXPECT_EQ(between(run.transcript, "dialog gradivo.dlg open \"Материал инструмента\"", "> ok"),
               "> press BLO_ACT 0\n" + record_form(reference, "BT20", "Ti (высоколегированный)"));
@@ -138,18 +138,18 @@ TEST_F(Gradivo, AFailedLoadShowsWhatASaveWrites) {
 }
 
 TEST_F(Gradivo, SaveDeclinedWritesNothingAndAReadOnlyFileIsRefused) {
-    run("press BLO_ACT 1\npress BLO_ACT 5\nanswer no\nok\n");
+    run("press BLO_ACT 1\npress BLO_ACT 5\nanswer no\nok\nanswer yes\n");
     EXPECT_EQ(saved(), cp1251(gradivo.rows));
     if (!runs_unprivileged()) GTEST_SKIP() << "runs as root: file permissions do not hold";
     chmod(library.file("tool_materials.dat").c_str(), 0444);
-    const HostRun run = this->run("press BLO_ACT 1\npress BLO_ACT 5\nok\n");
+    const HostRun run = this->run("press BLO_ACT 1\npress BLO_ACT 5\nok\nanswer yes\n");
     EXPECT_EQ(between(run.transcript, "> press BLO_ACT 5", "> ok"), cannot_save_box("gradivo") + "\n");
     EXPECT_EQ(saved(), cp1251(gradivo.rows));
 }
 
 // 4. The listing, and the file as the feeds-and-speeds editor reads it.
 TEST_F(Gradivo, TheListingShowsTheGuideAndEveryRowWithItsLoadPosition) {
-    const HostRun run = this->run("select LIST_TOOL_MATERIAL 1\npress BLO_ACT 1\npress BLO_ACT 3\nok\n");
+    const HostRun run = this->run("select LIST_TOOL_MATERIAL 1\npress BLO_ACT 1\npress BLO_ACT 3\nok\nanswer yes\n");
     EXPECT_TRUE(lines_in_order(run.transcript, {"> press BLO_ACT 3", "listing open"}));
     EXPECT_EQ(listing_text(run.transcript), expected_listing("gradivo_listing.txt", library));
 }

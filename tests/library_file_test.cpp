@@ -3,7 +3,6 @@
 
 #include <clocale>
 #include <cstring>
-#include <sstream>
 
 #include "library_file.h"
 #include "library_tables.h"
@@ -13,9 +12,8 @@ namespace {
 
 template <class Record>
 RecordTable<Record> read(const TableFormat<Record>& format, const std::string& text, LoadReport& report) {
-    std::istringstream in(text);
     RecordTable<Record> table;
-    read_table(in, format, table, report);
+    read_table(text, format, table, report);
     return table;
 }
 
@@ -197,10 +195,9 @@ TEST(FeedsWriter, NumbersIgnoreTheProcessLocale) {
 
 // 4. The other tables.
 TEST(ToolMaterials, RowsAreNumberedByTheirPlaceAmongAcceptedLines) {
-    std::istringstream in("DATA|A|n|d\nDATA|broken\n# comment\nDATA|B|n|d\nDATA|C|n|d\n");
     RecordTable<TOOL_MATERIALS> table;
     LoadReport report;
-    read_table<TOOL_MATERIALS>(in, tool_material_format, table, report,
+    read_table<TOOL_MATERIALS>("DATA|A|n|d\nDATA|broken\n# comment\nDATA|B|n|d\nDATA|C|n|d\n", tool_material_format, table, report,
                                [](TOOL_MATERIALS& row, std::int32_t place) { row.util = place; });
     ASSERT_EQ(table.size(), 3u);
     EXPECT_EQ(table.at(0).util, 0);
@@ -232,9 +229,8 @@ TEST(Tables, LoadingReplacesAndRemovingKeepsOrder) {
     ASSERT_EQ(table.size(), 2u);
     EXPECT_STREQ(table.at(0).LIBRF, "B");
     EXPECT_STREQ(table.at(1).LIBRF, "C");
-    std::istringstream again("DATA|D|M|n|d\n");
     LoadReport report;
-    read_table(again, cut_method_format, table, report);
+    read_table("DATA|D|M|n|d\n", cut_method_format, table, report);
     ASSERT_EQ(table.size(), 1u);
     EXPECT_STREQ(table.at(0).LIBRF, "D");
 }

@@ -141,7 +141,7 @@ TEST_F(Ratomir, EditAndApplyStoresTheRowWithUpperCaseReferences) {
 }
 
 TEST_F(Ratomir, NewAndApplyAddsTheShownValuesUnderAFreshReference) {
-    const HostRun run = run_ratomir(library, "select LIST 3\npress BLO_ACT 1\npress BLO_ACTION 0\nok\n");
+    const HostRun run = run_ratomir(library, "select LIST 3\npress BLO_ACT 1\npress BLO_ACTION 0\nok\nanswer yes\n");
     const std::string created = between(run.transcript, "> press BLO_ACT 1", "> press BLO_ACTION 0");
     ASSERT_EQ(created.substr(0, edit_state_on.size()), edit_state_on);
     const std::string reference_line = created.substr(edit_state_on.size(), created.find('\n', edit_state_on.size()) -
@@ -159,7 +159,7 @@ TEST_F(Ratomir, NewAndApplyAddsTheShownValuesUnderAFreshReference) {
 TEST_F(Ratomir, NewReferencesAreNeverOnesTheTableHolds) {
     std::string script;
     for (int i = 0; i < 6; ++i) script += "press BLO_ACT 1\npress BLO_ACTION 0\n";
-    const HostRun run = run_ratomir(library, script + "ok\n");
+    const HostRun run = run_ratomir(library, script + "ok\nanswer yes\n");
     std::set<std::string> references;
     std::istringstream lines(run.transcript);
     std::string line;
@@ -202,7 +202,7 @@ TEST_F(Ratomir, AnApplyRefusesWhatTheFileCannotHold) {
 // 3. Delete, Load, Save.
 TEST_F(Ratomir, DeleteSelectsTheLineBeforeAndShowsIt) {
     const HostRun run = run_ratomir(library, "select LIST 3\npress BLO_ACT 2\npress BLO_ACT 2\n"
-                                             "select LIST 1\npress BLO_ACT 2\nok\n");
+                                             "select LIST 1\npress BLO_ACT 2\nok\nanswer yes\n");
     // The fourth line goes: the third is selected and shown.
     EXPECT_TRUE(lines_in_order(run.transcript, {"> select LIST 3", "> press BLO_ACT 2"}));
     std::string after_first = run.transcript.substr(run.transcript.find("> press BLO_ACT 2\n") + 18);
@@ -219,7 +219,7 @@ TEST_F(Ratomir, DeleteSelectsTheLineBeforeAndShowsIt) {
 TEST_F(Ratomir, DeletingTheLastRowLeavesTheFieldsAlone) {
     library.write("feeds_speeds.dat", "DATA|FSDO_0001|OPD0_0001|MAT0_0001|TMC0_0001|0|2.5|||0|30|0|0.1\r\n");
     const HostRun run = run_ratomir(library, "press BLO_ACT 2\npress BLO_ACT 2\npress BLO_ACT 0\npress BLO_ACTION 0\n"
-                                             "press BLO_ACT 5\nok\n");
+                                             "press BLO_ACT 5\nok\nanswer yes\n");
     EXPECT_EQ(between(run.transcript, "> press BLO_ACT 2", "> press BLO_ACT 2"), "item ratomir.dlg LIST delete all\n");
     EXPECT_EQ(between(run.transcript, "> press BLO_ACTION 0", "> press BLO_ACT 5"), edit_state_off);
     EXPECT_TRUE(lines_in_order(run.transcript,
@@ -242,7 +242,7 @@ TEST_F(Ratomir, LoadDropsUnsavedEditsWithoutAsking) {
 
 TEST_F(Ratomir, AFailedLoadKeepsShowingWhatASaveWouldWrite) {
     const HostRun run =
-        run_ratomir(library, "press BLO_ACT 2\nremove " + library.file("feeds_speeds.dat") + "\npress BLO_ACT 4\nok\n");
+        run_ratomir(library, "press BLO_ACT 2\nremove " + library.file("feeds_speeds.dat") + "\npress BLO_ACT 4\nok\nanswer yes\n");
     EXPECT_EQ(between(run.transcript, "> press BLO_ACT 4", "> ok"),
               "item ratomir.dlg LIST delete all\n"
               "item ratomir.dlg SW_EDIT sensitive 0\n"
@@ -254,11 +254,11 @@ TEST_F(Ratomir, AFailedLoadKeepsShowingWhatASaveWouldWrite) {
 
 TEST_F(Ratomir, SaveDeclinedWritesNothingAndReadOnlyIsRefused) {
     const std::string before = feeds_file();
-    run_ratomir(library, "press BLO_ACT 2\npress BLO_ACT 5\nanswer no\nok\n");
+    run_ratomir(library, "press BLO_ACT 2\npress BLO_ACT 5\nanswer no\nok\nanswer yes\n");
     EXPECT_EQ(feeds_file(), before);
     if (!runs_unprivileged()) GTEST_SKIP() << "runs as root: file permissions do not hold";
     chmod(library.file("feeds_speeds.dat").c_str(), 0444);
-    const HostRun run = run_ratomir(library, "press BLO_ACT 2\npress BLO_ACT 5\nok\n");
+    const HostRun run = run_ratomir(library, "press BLO_ACT 2\npress BLO_ACT 5\nok\nanswer yes\n");
     EXPECT_TRUE(lines_in_order(run.transcript, {"> press BLO_ACT 5", "box error owner=ratomir.dlg caption=\"Ошибка - "
                                                 "Сохранить Базу\" text=\" Невозможно сохранить Базу\\n Обратитесь к "
                                                 "сист. администратору\" -> ok", "> ok"}));

@@ -151,7 +151,7 @@ TEST_F(Strakel, ARecordDialogThatCannotBeCreatedIsReported) {
 TEST_F(Strakel, DeleteSelectsTheLineBefore) {
     const HostRun run = this->run("select LIST_CUTS 5\npress BLO_ACT 1\nselect LIST_CUTS 1\npress BLO_ACT 1\n"
                                   "press BLO_ACT 1\npress BLO_ACT 1\npress BLO_ACT 1\npress BLO_ACT 1\n"
-                                  "press BLO_ACT 1\nok\n");
+                                  "press BLO_ACT 1\nok\nanswer yes\n");
     EXPECT_EQ(between(run.transcript, "> select LIST_CUTS 5", "> select LIST_CUTS 1"),
               "> press BLO_ACT 1\n" + list_of({lines[0], lines[1], lines[2], lines[3], lines[4]}, 4));
     EXPECT_EQ(between(run.transcript, "> select LIST_CUTS 1", "> ok"),
@@ -173,11 +173,11 @@ TEST_F(Strakel, LoadDropsUnsavedChangesAndAFailedLoadShowsWhatASaveWrites) {
 }
 
 TEST_F(Strakel, SaveDeclinedWritesNothingAndAReadOnlyFileIsRefused) {
-    run("press BLO_ACT 1\npress BLO_ACT 5\nanswer no\nok\n");
+    run("press BLO_ACT 1\npress BLO_ACT 5\nanswer no\nok\nanswer yes\n");
     EXPECT_EQ(saved(), cp1251(strakel.rows));
     if (!runs_unprivileged()) GTEST_SKIP() << "runs as root: file permissions do not hold";
     chmod(library.file("cut_methods.dat").c_str(), 0444);
-    const HostRun run = this->run("press BLO_ACT 1\npress BLO_ACT 5\npress BLO_ACT 3\nok\n");
+    const HostRun run = this->run("press BLO_ACT 1\npress BLO_ACT 5\npress BLO_ACT 3\nok\nanswer yes\n");
     EXPECT_EQ(between(run.transcript, "> press BLO_ACT 5", "> press BLO_ACT 3"), cannot_save_box("strakel") + "\n");
     EXPECT_NE(listing_text(run.transcript).find("\n# Count=5\n# SaveFlag=-1\n"), std::string::npos);
     EXPECT_EQ(saved(), cp1251(strakel.rows));

@@ -1,0 +1,72 @@
+#include "file_snapshot.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "content_hash.h"
+#include "file_system.h"
+#include "library_file_open.h"
+
+namespace {
+
+// Times on disk may be as coarse as this; a file changed this close to the
+// snapshot may keep the same time.
+constexpr std::time_t time_resolution_seconds = 2;
+
+FileSnapshot snapshot_of(const struct stat& status, std::string_view content) {
+    FileSnapshot snapshot;
+    snapshot.present = true;
+    snapshot.device = status.st_dev;
+    snapshot.inode = status.st_ino;
+    snapshot.size = status.st_size;
+    snapshot.modified = status.st_mtim;
+    snapshot.content_hash = content_hash(content);
+    snapshot.taken_at = std::time(nullptr);
+    return snapshot;
+}
+
+bool same_identity(const struct stat& status, const FileSnapshot& snapshot) {
+    return status.st_dev == snapshot.device && status.st_ino == snapshot.inode && status.st_size == snapshot.size &&
+           status.st_mtim.tv_sec == snapshot.modified.tv_sec && status.st_mtim.tv_nsec == snapshot.modified.tv_nsec;
+}
+
+}  // namespace
+
+bool read_library_file(const std::string& path, std::string& content, FileSnapshot& snapshot, std::string& error) {
+    const int fd = open_library_file(path, O_RDONLY, error);
+    if (fd < 0) return false;
+    struct stat status {};
+    bool ok = file_system::fstat(fd, &status) == 0;
+    if (ok) {
+        content.clear();
+        content.reserve(static_cast<std::size_t>(status.st_size));
+        ok = file_system::read_all(fd, content);
+    }
+    if (!ok) error = "cannot read '" + path + "': " + std::strerror(errno);
+    file_system::close(fd);
+    if (ok) snapshot = snapshot_of(status, content);
+    return ok;
+}
+
+FileSnapshot snapshot_after_writing(const std::string& path, std::string_view content) {
+    struct stat status {};
+    if (file_system::stat(path.c_str(), &status) != 0) return FileSnapshot{};
+    return snapshot_of(status, content);
+}
+
+bool changed_since(const std::string& path, const FileSnapshot& snapshot) {
+    if (!snapshot.present) return false;
+    struct stat status {};
+    if (file_system::stat(path.c_str(), &status) != 0) return false;
+    if (!same_identity(status, snapshot)) return true;
+    if (status.st_mtim.tv_sec + time_resolution_seconds < snapshot.taken_at) return false;
+    std::string content;
+    FileSnapshot now;
+    std::string error;
+    // An unreadable file is left to the save, which reports it.
+    if (!read_library_file(path, content, now, error)) return false;
+    return now.content_hash != snapshot.content_hash;
+}
