@@ -1,0 +1,66 @@
+// Telling whether a library file is still the one an editor read.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "file_snapshot.h"
+#include "file_system.h"
+#include "host_run.h"
+
+namespace {
+
+FileSnapshot snapshot_of(const std::string& path) {
+    std::string content;
+    std::string error;
+    FileSnapshot snapshot;
+    EXPECT_TRUE(read_library_file(path, content, snapshot, error)) << error;
+    return snapshot;
+}
+
+TEST(FileSnapshot, AFileRewrittenInPlaceWithTheSameSizeAndTimeIsStillSeenChanged) {
+    ScratchDirectory folder;
+    const std::string path = folder.file("cut_methods.dat");
+    folder.write("cut_methods.dat", "DATA|A|MILL|n|d\r\n");
+    struct stat before {};
+    ASSERT_EQ(stat(path.c_str(), &before), 0);
+    const FileSnapshot snapshot = snapshot_of(path);
+    EXPECT_FALSE(changed_since(path, snapshot));
+
+    // Another session writes as much, in the same inode, and the clock shows no difference.
+    folder.write("cut_methods.dat", "DATA|B|MILL|n|d\r\n");
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_TRUE(changed_since(path, snapshot));
+}
+
+TEST(FileSnapshot, AReplacedFileIsChangedAMissingOneIsNot) {
+    ScratchDirectory folder;
+    const std::string path = folder.file("tool_materials.dat");
+    folder.write("tool_materials.dat", "DATA|A|n|d\r\n");
+    const FileSnapshot snapshot = snapshot_of(path);
+    folder.write("other", "DATA|A|n|d\r\n");
+    std::filesystem::rename(folder.file("other"), path);
+    EXPECT_TRUE(changed_since(path, snapshot));
+
+    std::filesystem::remove(path);
+    EXPECT_FALSE(changed_since(path, snapshot));
+    EXPECT_FALSE(changed_since(path, FileSnapshot{}));
+}
+
+TEST(FileSnapshot, AReadErrorIsAFailureNotAShortFile) {
+    ScratchDirectory folder;
+    folder.write("feeds_speeds.dat", std::string(200000, 'x'));
+    file_system::fail_call(file_system::Call::read, 2, EIO);
+    std::string content;
+    std::string error;
+    FileSnapshot snapshot;
+    EXPECT_FALSE(read_library_file(folder.file("feeds_speeds.dat"), content, snapshot, error));
+    EXPECT_NE(error.find("Input/output error"), std::string::npos) << error;
+    file_system::clear_faults();
+}
+
+}  // namespace
