@@ -149,6 +149,22 @@ TEST(Environment, ReportShowsReadAndWriteMarksAndCreatesWhatTheFolderAllows) {
     EXPECT_EQ(read_bytes(library.path_of("feeds_speeds.dat")), sample_bytes("feeds_speeds.dat"));
 }
 
+// Only regular files count: a FIFO would block the probes, a directory would pass
+// for a readable file.
+TEST(Environment, AFifoOrAFolderNamedLikeALibraryFileIsReportedMissing) {
+    Library library;
+    fs::remove(library.path_of("tool_database.dat"));
+    ASSERT_EQ(mkfifo(library.path_of("tool_database.dat").c_str(), 0666), 0);
+    fs::remove(library.path_of("cut_methods.dat"));
+    fs::create_directory(library.path_of("cut_methods.dat"));
+    const HostRun run = run_host(launcher_run(library, "menu 1\n"));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    EXPECT_NE(run.transcript.find("\\t\\t r w\\ntool_database.dat    -  - \\ncut_methods.dat    -  - \\n"
+                                  "feeds_speeds.dat    +  + \\n"),
+              std::string::npos)
+        << run.transcript;
+}
+
 enum class Value { set, unset, empty };
 
 struct MissingVariable {
