@@ -57,13 +57,14 @@ void reload(int dialog, const Editor& editor) {
         editor.reload(dialog);
         return;
     }
-    const int loaded = editor.table->load();
     // After a failed load the table keeps its rows, and they are what a save
-    // would write: so the list shows them.
+    // would write: so the list shows them, and the fields the selected one, which
+    // an Edit would otherwise overwrite with the record shown before.
+    editor.table->load();
     insert_all_lines(dialog, editor);
     if (editor.table->size() == 0) return;
     dialog_items::select_line(dialog, editor.list_item, 0);
-    if (loaded == 0 && editor.show_selected_row != nullptr) editor.show_selected_row(dialog);
+    if (editor.show_selected_row != nullptr) editor.show_selected_row(dialog);
 }
 
 }  // namespace
