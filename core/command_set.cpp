@@ -1,5 +1,6 @@
 #include "command_set.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
@@ -164,4 +165,12 @@ bool storable_text(const char* field_label, const std::string& value, std::size_
         return false;
     }
     return true;
+}
+
+bool storable_number(double value) {
+    if (std::isfinite(value)) return true;
+    const std::string text =
+        format_text(" Значение '%lf' не является конечным числом.\n Запись не изменена.", value);
+    uc1601(text.c_str(), 1);
+    return false;
 }

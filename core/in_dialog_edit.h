@@ -18,6 +18,8 @@ inline void copy_text(std::span<char> field, const std::string& text) {
 
 // Asks a text field; false (the user told why) when the file could not hold the text.
 bool ask_storable_text(int dialog, const char* item, const char* label, std::size_t max_length, std::span<char> field);
+// Asks a real field; false (the user told why) when the file could not hold the number.
+bool ask_storable_real(int dialog, const char* item, double& value);
 
 // The "BLO_ACTION" callback body. read_fields sets a row from the dialog's fields
 // and returns false, storing nothing, when a value cannot be stored; the fields
