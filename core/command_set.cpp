@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <unordered_set>
 
 #include "dialog_items.h"
 #include "format_text.h"
@@ -19,11 +20,13 @@ constexpr int draw_range = 32768;
 
 int draw() { return std::rand() % draw_range; }
 
-bool reference_taken(const Editor& editor, const std::string& candidate) {
-    for (std::size_t row = 0; row < editor.table->size(); ++row) {
-        if (editor.table->reference(row) == candidate) return true;
-    }
-    return false;
+// Gathered once per reference handed out, so checking a draw costs no walk of
+// the table, however large it is.
+std::unordered_set<std::string> taken_references(const Editor& editor) {
+    std::unordered_set<std::string> taken;
+    taken.reserve(editor.table->size());
+    for (std::size_t row = 0; row < editor.table->size(); ++row) taken.insert(editor.table->reference(row));
+    return taken;
 }
 
 void edit_in_dialog(int dialog, const Editor& editor) { enter_edit_state(dialog, editor, 0); }
@@ -118,10 +121,16 @@ int remove_row(const Editor& editor, long index) {
 
 std::string new_libref(const Editor& editor) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    const std::unordered_set<std::string> taken = taken_references(editor);
     std::string candidate = format_text(editor.reference_format, draw());
-    // Every candidate is checked against every row, so no reference is handed out twice.
-    for (int retries = 0; retries <= retries_before_giving_up && reference_taken(editor, candidate); ++retries) {
+    for (int retries = 0; retries <= retries_before_giving_up && taken.contains(candidate); ++retries) {
         candidate = format_text(editor.reference_format, draw());
+    }
+    // A large table can hold every number the draws give: then the first free
+    // number is taken, wider ones included. It is found within one more number
+    // than the table has rows.
+    for (int number = 0; taken.contains(candidate); ++number) {
+        candidate = format_text(editor.reference_format, number);
     }
     return candidate;
 }

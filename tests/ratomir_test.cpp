@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -169,6 +170,34 @@ TEST_F(Ratomir, NewReferencesAreNeverOnesTheTableHolds) {
         }
     }
     EXPECT_EQ(references.size(), 6u) << run.transcript;
+}
+
+// 2026-12-07: a large table holds every reference the draws can give (0 to
+// 32767), and New handed out one of them.
+TEST_F(Ratomir, NewFindsAFreeReferenceWhenEveryDrawIsTaken) {
+    std::set<std::string> taken;
+    std::string rows;
+    for (int number = 0; number < 32768; ++number) {
+        char reference[16];
+        std::snprintf(reference, sizeof reference, "FSDO_%04d", number);
+        taken.insert(reference);
+        rows += std::string("DATA|") + reference + "|OPD0_0001|MAT0_0001|TMC0_0001|0|2.5|||0|30|0|0.1\r\n";
+    }
+    library.write("feeds_speeds.dat", rows);
+    // The second New comes after the first one's row was added.
+    const HostRun run = run_ratomir(library, "press BLO_ACT 1\npress BLO_ACTION 0\npress BLO_ACT 1\npress BLO_ACTION 1\nok\n");
+    const std::string offered = "item ratomir.dlg SW_EDIT sensitive 1\nitem ratomir.dlg LIBREF text \"";
+    std::vector<std::string> references;
+    for (std::size_t at = run.transcript.find(offered); at != std::string::npos;
+         at = run.transcript.find(offered, at + 1)) {
+        const std::size_t start = at + offered.size();
+        references.push_back(run.transcript.substr(start, run.transcript.find('"', start) - start));
+    }
+    ASSERT_EQ(references.size(), 2u);
+    EXPECT_EQ(taken.count(references[0]), 0u) << references[0];
+    EXPECT_EQ(taken.count(references[1]), 0u) << references[1];
+    EXPECT_NE(references[0], references[1]);
+    EXPECT_EQ(references[0].substr(0, 5), "FSDO_");
 }
 
 TEST_F(Ratomir, NewThenCancelChangesNothingAndShowsTheRowAgain) {
