@@ -1,7 +1,9 @@
 #include "command_set.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <unordered_set>
 
 #include "dialog_items.h"
 #include "format_text.h"
@@ -18,11 +20,13 @@ constexpr int draw_range = 32768;
 
 int draw() { return std::rand() % draw_range; }
 
-bool reference_taken(const Editor& editor, const std::string& candidate) {
-    for (std::size_t row = 0; row < editor.table->size(); ++row) {
-        if (editor.table->reference(row) == candidate) return true;
-    }
-    return false;
+// Gathered once per reference handed out, so checking a draw costs no walk of
+// the table, however large it is.
+std::unordered_set<std::string> taken_references(const Editor& editor) {
+    std::unordered_set<std::string> taken;
+    taken.reserve(editor.table->size());
+    for (std::size_t row = 0; row < editor.table->size(); ++row) taken.insert(editor.table->reference(row));
+    return taken;
 }
 
 void edit_in_dialog(int dialog, const Editor& editor) { enter_edit_state(dialog, editor, 0); }
@@ -57,13 +61,14 @@ void reload(int dialog, const Editor& editor) {
         editor.reload(dialog);
         return;
     }
-    const int loaded = editor.table->load();
     // After a failed load the table keeps its rows, and they are what a save
-    // would write: so the list shows them.
+    // would write: so the list shows them, and the fields the selected one, which
+    // an Edit would otherwise overwrite with the record shown before.
+    editor.table->load();
     insert_all_lines(dialog, editor);
     if (editor.table->size() == 0) return;
     dialog_items::select_line(dialog, editor.list_item, 0);
-    if (loaded == 0 && editor.show_selected_row != nullptr) editor.show_selected_row(dialog);
+    if (editor.show_selected_row != nullptr) editor.show_selected_row(dialog);
 }
 
 }  // namespace
@@ -116,10 +121,16 @@ int remove_row(const Editor& editor, long index) {
 
 std::string new_libref(const Editor& editor) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    const std::unordered_set<std::string> taken = taken_references(editor);
     std::string candidate = format_text(editor.reference_format, draw());
-    // Every candidate is checked against every row, so no reference is handed out twice.
-    for (int retries = 0; retries <= retries_before_giving_up && reference_taken(editor, candidate); ++retries) {
+    for (int retries = 0; retries <= retries_before_giving_up && taken.contains(candidate); ++retries) {
         candidate = format_text(editor.reference_format, draw());
+    }
+    // A large table can hold every number the draws give: then the first free
+    // number is taken, wider ones included. It is found within one more number
+    // than the table has rows.
+    for (int number = 0; taken.contains(candidate); ++number) {
+        candidate = format_text(editor.reference_format, number);
     }
     return candidate;
 }
@@ -163,4 +174,12 @@ bool storable_text(const char* field_label, const std::string& value, std::size_
         return false;
     }
     return true;
+}
+
+bool storable_number(double value) {
+    if (std::isfinite(value)) return true;
+    const std::string text =
+        format_text(" Значение '%lf' не является конечным числом.\n Запись не изменена.", value);
+    uc1601(text.c_str(), 1);
+    return false;
 }

@@ -61,6 +61,9 @@ void show_unknown_command();
 // Whether a text can be stored in a field that a save keeps max_length characters
 // of; if not, tells the user which field and why.
 bool storable_text(const char* field_label, const std::string& value, std::size_t max_length);
+// Whether a number can be written to a library file: the host takes the file's
+// numbers as cutting data, and infinity or NaN is none. If not, tells the user.
+bool storable_number(double value);
 
 // An editor table over a record table, with the editor's list line.
 template <class Record>

@@ -6,3 +6,10 @@ bool ask_storable_text(int dialog, const char* item, const char* label, std::siz
     copy_text(field, text);
     return true;
 }
+
+bool ask_storable_real(int dialog, const char* item, double& value) {
+    const double number = dialog_items::ask_real(dialog, item);
+    if (!storable_number(number)) return false;
+    value = number;
+    return true;
+}

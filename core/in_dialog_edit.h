@@ -18,9 +18,13 @@ inline void copy_text(std::span<char> field, const std::string& text) {
 
 // Asks a text field; false (the user told why) when the file could not hold the text.
 bool ask_storable_text(int dialog, const char* item, const char* label, std::size_t max_length, std::span<char> field);
+// Asks a real field; false (the user told why) when the file could not hold the number.
+bool ask_storable_real(int dialog, const char* item, double& value);
 
 // The "BLO_ACTION" callback body. read_fields sets a row from the dialog's fields
-// and returns false, storing nothing, when a value cannot be stored.
+// and returns false, storing nothing, when a value cannot be stored; the fields
+// then show the selected row again, so the refused values (or a new row's
+// reference) do not wait there for the next Edit to store them.
 template <class Record>
 void apply_in_dialog(int dialog, const Editor& editor, RecordTable<Record>& table, bool (*read_fields)(int, Record&)) {
     constexpr int apply_button = 0;
@@ -38,6 +42,8 @@ void apply_in_dialog(int dialog, const Editor& editor, RecordTable<Record>& tabl
                 table.at(static_cast<std::size_t>(selected)) = row;
                 refill_list(dialog, editor);
                 dialog_items::select_line(dialog, editor.list_item, selected);
+            } else {
+                editor.show_selected_row(dialog);
             }
         }
     } else if (edit_mode == 1) {
@@ -47,6 +53,8 @@ void apply_in_dialog(int dialog, const Editor& editor, RecordTable<Record>& tabl
             table.append(row);
             refill_list(dialog, editor);
             dialog_items::select_line(dialog, editor.list_item, static_cast<int>(table.size()) - 1);
+        } else {
+            editor.show_selected_row(dialog);
         }
     }
     leave_edit_state(dialog, editor);

@@ -47,7 +47,10 @@ Outcome ask_values(const char* const (&labels)[count], double (&values)[count], 
     }
 }
 
+// A result the file could not hold (values so large the product overflows) is
+// refused, and the field keeps what it had.
 void show_result(int dialog, const char* item, const char* message, double result) {
+    if (!storable_number(result)) return;
     dialog_items::set_real(dialog, item, result);
     uc1601(format_text(message, result).c_str(), 1);
 }

@@ -15,12 +15,10 @@ bool read_fields(int dialog, FEEDS& row) {
     copy_text(row.OPERTYPE, resolve_pick_reference(cut_method_kind, dialog_items::ask_index(dialog, "OPERTYPE")));
     copy_text(row.PARTMAT, resolve_pick_reference(part_material_kind, dialog_items::ask_index(dialog, "PARTMAT")));
     copy_text(row.TOOLMAT, resolve_pick_reference(tool_material_kind, dialog_items::ask_index(dialog, "TOOLMAT")));
-    row.DPT_CUT_MM = dialog_items::ask_real(dialog, "DPT_CUT_MM");
-    row.INDEX1 = dialog_items::ask_real(dialog, "INDEX1");
-    row.INDEX2 = dialog_items::ask_real(dialog, "INDEX2");
-    row.SURF_SPEED_MPM = dialog_items::ask_real(dialog, "SURF_SPEED_MPM");
-    row.FEED_MMPT = dialog_items::ask_real(dialog, "FEED_MMPT");
-    return true;
+    return ask_storable_real(dialog, "DPT_CUT_MM", row.DPT_CUT_MM) &&
+           ask_storable_real(dialog, "INDEX1", row.INDEX1) && ask_storable_real(dialog, "INDEX2", row.INDEX2) &&
+           ask_storable_real(dialog, "SURF_SPEED_MPM", row.SURF_SPEED_MPM) &&
+           ask_storable_real(dialog, "FEED_MMPT", row.FEED_MMPT);
 }
 
 }  // namespace

@@ -42,6 +42,12 @@ std::string list_of(const std::vector<std::string>& lines, int selected) {
     return text + "item blankora.dlg LIST select " + std::to_string(selected) + "\n";
 }
 
+// The data lines of the saved file, its header left out.
+std::string saved_rows(const ScratchDirectory& library) {
+    const std::string bytes = library.read("part_materials.dat");
+    return bytes.substr(std::min(bytes.find("DATA|"), bytes.size()));
+}
+
 const std::string browsing =
     "item blankora.dlg LIST sensitive 1\n"
     "item blankora.dlg BLO_ACT buttons sensitive 1\n"
@@ -116,29 +122,60 @@ TEST_F(Blankora, DeleteAndLoadShowTheNewlySelectedMaterial) {
               std::string::npos);
 }
 
-TEST_F(Blankora, AnEditThatTheFileCannotHoldIsRefused) {
+// A refused apply stores nothing and puts the selected material back into the
+// fields: what was refused is not left there for the next Edit to trip over.
+TEST_F(Blankora, AnEditThatTheFileCannotHoldIsRefusedAndTheFieldsShowTheMaterialAgain) {
+    const std::string bad_character =
+        "message \" Поле 'Описание материала' содержит недопустимый символ ( | # или перевод строки ).\\n Запись не "
+        "изменена.\"\n";
+    const std::string too_long = "message \" Поле 'Твердость' длиннее 19 знаков.\\n Запись не изменена.\"\n";
     const HostRun run = run_blankora(library, "press BLO_ACT 0\ntype PARTMAT сталь #2\npress BLO_ACTION 0\n"
                                               "press BLO_ACT 0\ntype HARDNESS HRC 28-32 после закалки\n"
+                                              "press BLO_ACTION 0\npress BLO_ACT 0\ntype MATCODE Ст45\n"
                                               "press BLO_ACTION 0\npress BLO_ACT 5\nanswer yes\nok\n");
-    EXPECT_TRUE(lines_in_order(
-        run.transcript,
-        {"message \" Поле 'Описание материала' содержит недопустимый символ ( | # или перевод строки ).\\n Запись не "
-         "изменена.\"",
-         "message \" Поле 'Твердость' длиннее 19 знаков.\\n Запись не изменена.\""}));
-    EXPECT_EQ(count_lines_starting(run.transcript, "item blankora.dlg LIST insert"), 2);
-    EXPECT_NE(library.read("part_materials.dat").find(cp1251("DATA|ST45|Сталь 45|Сталь конструкционная|HB 200|MAT0_0001\r\n")),
+    EXPECT_EQ(between(run.transcript, "> type PARTMAT сталь #2", "> press BLO_ACT 0"),
+              "> press BLO_ACTION 0\n" + bad_character + shown_steel + browsing);
+    EXPECT_EQ(between(run.transcript, "> type HARDNESS HRC 28-32 после закалки", "> press BLO_ACT 0"),
+              "> press BLO_ACTION 0\n" + too_long + shown_steel + browsing);
+    // The third edit carries neither refused value along, so it is stored.
+    EXPECT_EQ(between(run.transcript, "> type MATCODE Ст45", "> press BLO_ACT 5"),
+              "> press BLO_ACTION 0\n" + list_of({"Ст45  =  Сталь 45  =  HB 200  =  Сталь конструкционная", alloy}, 0) +
+                  browsing);
+    EXPECT_NE(library.read("part_materials.dat").find(cp1251("DATA|Ст45|Сталь 45|Сталь конструкционная|HB 200|MAT0_0001\r\n")),
               std::string::npos);
 }
 
-TEST_F(Blankora, AFailedLoadKeepsShowingWhatASaveWouldWrite) {
-    const HostRun run = run_blankora(library, "press BLO_ACT 2\nremove " + library.file("part_materials.dat") +
-                                                  "\npress BLO_ACT 4\nok\nanswer yes\n");
-    EXPECT_EQ(between(run.transcript, "> press BLO_ACT 4", "> ok"),
+// 2026-12-07: a refused New left its generated reference in "LIBREF", and the
+// next Edit stored it as the key of the selected material.
+TEST_F(Blankora, ARefusedNewLeavesNoReferenceForTheNextEdit) {
+    const HostRun run = run_blankora(library, "select LIST 1\npress BLO_ACT 1\ntype MATCODE Д16|Т\n"
+                                              "press BLO_ACTION 0\npress BLO_ACT 0\npress BLO_ACTION 0\n"
+                                              "press BLO_ACT 5\nanswer yes\nok\n");
+    EXPECT_EQ(between(run.transcript, "> type MATCODE Д16|Т", "> press BLO_ACT 0"),
+              "> press BLO_ACTION 0\n"
+              "message \" Поле 'Код материала' содержит недопустимый символ ( | # или перевод строки ).\\n Запись не "
+              "изменена.\"\n" + shown_alloy + browsing);
+    EXPECT_EQ(saved_rows(library),
+              cp1251("DATA|ST45|Сталь 45|Сталь конструкционная|HB 200|MAT0_0001\r\n"
+                     "DATA|D16T|Д16Т|Алюминиевый сплав||MAT0_0002\r\n"));
+}
+
+// 2026-12-07: after a failed Load row 0 was selected while the fields still
+// showed the material selected before, and Edit + apply copied it over row 0.
+TEST_F(Blankora, AFailedLoadShowsWhatASaveWouldWriteAndTheSelectedMaterial) {
+    const HostRun run = run_blankora(library, "select LIST 1\nremove " + library.file("part_materials.dat") +
+                                                  "\npress BLO_ACT 4\npress BLO_ACT 0\npress BLO_ACTION 0\n"
+                                                  "press BLO_ACT 5\nanswer yes\nok\n");
+    EXPECT_EQ(between(run.transcript, "> press BLO_ACT 4", "> press BLO_ACT 0"),
               "item blankora.dlg LIST delete all\n"
               "box error owner=blankora.dlg caption=\"Ошибка - загрузки Базы\" text=\" Невозможно загрузить Базу\\n "
               "Обратитесь к сист. администратору\" -> ok\n"
-              "item blankora.dlg LIST insert 0 \"" + alloy + "\"\n"
-              "item blankora.dlg LIST select 0\n");
+              "item blankora.dlg LIST insert 0 \"" + steel + "\"\n"
+              "item blankora.dlg LIST insert 1 \"" + alloy + "\"\n"
+              "item blankora.dlg LIST select 0\n" + shown_steel);
+    EXPECT_EQ(saved_rows(library),
+              cp1251("DATA|ST45|Сталь 45|Сталь конструкционная|HB 200|MAT0_0001\r\n"
+                     "DATA|D16T|Д16Т|Алюминиевый сплав||MAT0_0002\r\n"));
 }
 
 TEST_F(Blankora, TheListingShowsTheGuideAndTheTableAsItsFile) {

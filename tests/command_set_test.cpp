@@ -2,6 +2,7 @@
 // are exactly the draws the generator will make.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <vector>
@@ -64,6 +65,16 @@ TEST(NewLibref, TheFirstDrawIsKeptWhenNoRowHoldsIt) {
         return;
     }
     FAIL() << "the clock turned a second during every attempt";
+}
+
+// 2026-12-07: with every number of the prefix taken, New handed out one the table held.
+TEST(NewLibref, FindsAFreeReferenceWhenEveryDrawIsTaken) {
+    std::vector<std::string> references;
+    for (int number = 0; number < 100000; ++number) references.push_back(format_text("TMC0_%04d", number));
+    ReferenceTable table(references);
+    const std::string reference = new_libref(editor_over(table));
+    EXPECT_EQ(std::count(references.begin(), references.end(), reference), 0) << reference;
+    EXPECT_EQ(reference.substr(0, 5), "TMC0_");
 }
 
 TEST(RemoveRow, RefusesIndicesOutsideTheTable) {

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -171,6 +172,34 @@ TEST_F(Ratomir, NewReferencesAreNeverOnesTheTableHolds) {
     EXPECT_EQ(references.size(), 6u) << run.transcript;
 }
 
+// 2026-12-07: a large table holds every reference the draws can give (0 to
+// 32767), and New handed out one of them.
+TEST_F(Ratomir, NewFindsAFreeReferenceWhenEveryDrawIsTaken) {
+    std::set<std::string> taken;
+    std::string rows;
+    for (int number = 0; number < 32768; ++number) {
+        char reference[16];
+        std::snprintf(reference, sizeof reference, "FSDO_%04d", number);
+        taken.insert(reference);
+        rows += std::string("DATA|") + reference + "|OPD0_0001|MAT0_0001|TMC0_0001|0|2.5|||0|30|0|0.1\r\n";
+    }
+    library.write("feeds_speeds.dat", rows);
+    // The second New comes after the first one's row was added.
+    const HostRun run = run_ratomir(library, "press BLO_ACT 1\npress BLO_ACTION 0\npress BLO_ACT 1\npress BLO_ACTION 1\nok\nanswer yes\n");
+    const std::string offered = "item ratomir.dlg SW_EDIT sensitive 1\nitem ratomir.dlg LIBREF text \"";
+    std::vector<std::string> references;
+    for (std::size_t at = run.transcript.find(offered); at != std::string::npos;
+         at = run.transcript.find(offered, at + 1)) {
+        const std::size_t start = at + offered.size();
+        references.push_back(run.transcript.substr(start, run.transcript.find('"', start) - start));
+    }
+    ASSERT_EQ(references.size(), 2u);
+    EXPECT_EQ(taken.count(references[0]), 0u) << references[0];
+    EXPECT_EQ(taken.count(references[1]), 0u) << references[1];
+    EXPECT_NE(references[0], references[1]);
+    EXPECT_EQ(references[0].substr(0, 5), "FSDO_");
+}
+
 TEST_F(Ratomir, NewThenCancelChangesNothingAndShowsTheRowAgain) {
     const HostRun run = run_ratomir(library, "select LIST 1\npress BLO_ACT 1\npress BLO_ACTION 1\n"
                                              "press BLO_ACT 5\nanswer yes\nok\n");
@@ -285,6 +314,10 @@ const std::string choice_menu = "menu \"Выберите расчет.....\" def
 const std::string speed_menu = "numbers \"Введите величины.....\" [\":Диам. фрезы=\"=0, \":Число обор.=\"=0]\n";
 const std::string feed_menu = "numbers \"Введите величины.....\" [\":Подача=\"=0, \":N зуб. фр.=\"=0, \":Число обор.=\"=0]\n";
 
+std::string not_finite(const char* value) {
+    return std::string("message \" Значение '") + value + "' не является конечным числом.\\n Запись не изменена.\"\n";
+}
+
 TEST_P(Calculator, ComputesOrLeaves) {
     const HostRun run = run_ratomir(library, std::string("press CALC\n") + GetParam().script + "ok\n");
     EXPECT_EQ(between(run.transcript, "> press CALC", "> ok"), GetParam().expected);
@@ -313,8 +346,36 @@ INSTANTIATE_TEST_SUITE_P(
         Calculation{"UnexpectedAnswersGoBack", "menu 7\nmenu 6\nnumbers 5\nmenu 1\n",
                     (choice_menu + "> menu 7\n" + choice_menu + "> menu 6\n" + feed_menu + "> numbers 5\n" +
                      choice_menu + "> menu 1\n")},
-        Calculation{"CancelTheChoice", "menu 2\n", (choice_menu + "> menu 2\n")}),
+        Calculation{"CancelTheChoice", "menu 2\n", (choice_menu + "> menu 2\n")},
+        // Results no file can hold are refused, and the field keeps its value.
+        Calculation{"SpeedBeyondTheLargestNumber", "menu 5\nnumbers 3 1e200 1e200\n",
+                    (choice_menu + "> menu 5\n" + speed_menu + "> numbers 3 1e200 1e200\n" + not_finite("inf"))},
+        Calculation{"SpeedOfAnInfiniteCutterNotTurning", "menu 5\nnumbers 3 inf 0\n",
+                    (choice_menu + "> menu 5\n" + speed_menu + "> numbers 3 inf 0\n" + not_finite("nan"))},
+        Calculation{"FeedOverVanishingTeethAndTurns", "menu 6\nnumbers 3 1200 1e-200 1e-200\n",
+                    (choice_menu + "> menu 6\n" + feed_menu + "> numbers 3 1200 1e-200 1e-200\n" + not_finite("inf"))}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// 2026-12-07: 1e200 × 1e200 put infinity into the field, and the save wrote |inf|inf|.
+TEST_F(Ratomir, AResultNoFileCanHoldNeverReachesTheFile) {
+    const HostRun run = run_ratomir(library, "press BLO_ACT 0\npress CALC\nmenu 5\nnumbers 3 1e200 1e200\n"
+                                             "press BLO_ACTION 0\npress BLO_ACT 5\nanswer yes\nok\n");
+    EXPECT_EQ(count_lines_starting(run.transcript, "item ratomir.dlg SURF_SPEED_MPM"), 1) << run.transcript;
+    EXPECT_NE(feeds_file().find("DATA|FSDO_0001|OPD0_0001|MAT0_0001|TMC0_0001|0.098|2.500|||98.425|30.000|0.004|0.100\r\n"),
+              std::string::npos)
+        << feeds_file();
+    EXPECT_EQ(feeds_file().find("inf"), std::string::npos);
+}
+
+// A value that is no finite number (here one the file itself held) refuses the
+// apply: the row stays as it was and the fields show it again.
+TEST_F(Ratomir, AnApplyRefusesANumberThatIsNotFinite) {
+    library.write("feeds_speeds.dat", "DATA|FSDO_0001|OPD0_0001|MAT0_0001|TMC0_0001|0|2.5|||0|1e400|0|0.1\r\n");
+    const HostRun run = run_ratomir(library, "press BLO_ACT 0\ntype FEED_MMPT 0.2\npress BLO_ACTION 0\nok\n");
+    EXPECT_EQ(between(run.transcript, "> type FEED_MMPT 0.2", "> ok"),
+              "> press BLO_ACTION 0\n" + not_finite("inf") +
+                  shown_row("FSDO_0001", 0, 0, 0, "2.5", "0", "0", "inf", "0.1") + edit_state_off);
+}
 
 // 5. The listing.
 TEST_F(Ratomir, TheListingShowsTheGuideAndEveryTableAsItsFile) {
