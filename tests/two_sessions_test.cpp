@@ -1,0 +1,81 @@
+// Two sessions on one library: a save never silently undoes what another
+// session saved after this one loaded.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "small_library.h"
+#include "store_session.h"
+#include "test_text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+HostRun run_ratomir(const ScratchDirectory& library, const std::string& script) {
+    HostRunOptions options;
+    options.plugins = {std::string(APPLICATION_DIR) + "/ratomir.so"};
+    options.script = script;
+    options.environment["UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"] = library.with_separator();
+    HostRun run = run_host(options);
+    EXPECT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    return run;
+}
+
+const std::string changed_question =
+    "box question owner=ratomir.dlg caption=\"Сохранение ...\" text=\" Файл feeds_speeds.dat изменен другим "
+    "пользователем после загрузки.\\n Записать Ваши данные вместо его изменений?\" buttons=yes/NO";
+
+class TwoSessions : public ::testing::Test {
+protected:
+    void SetUp() override {
+        write_small_library(shared);
+        write_small_library(other);
+        // Session B edits a row, deletes one, adds one and saves; its file then
+        // takes the shared file's place, as its save would have.
+        run_ratomir(other, "select LIST 1\npress BLO_ACT 0\ntype FEED_MMPT 0.5\npress BLO_ACTION 0\n"
+                           "select LIST 0\npress BLO_ACT 2\npress BLO_ACT 1\npress BLO_ACTION 0\n"
+                           "press BLO_ACT 5\nanswer yes\nok\n");
+        b_saved = other.read("feeds_speeds.dat");
+        ASSERT_NE(b_saved, shared.read("feeds_speeds.dat"));
+    }
+
+    // Session A loads, edits, and saves after B's save has replaced the file.
+    std::string a_session(const std::string& answers) const {
+        return "select LIST 2\npress BLO_ACT 0\ntype DPT_CUT_MM 7\npress BLO_ACTION 0\n"
+               "rename " + other.file("feeds_speeds.dat") + " " + shared.file("feeds_speeds.dat") + "\n"
+               "press BLO_ACT 5\nanswer yes\n" + answers;
+    }
+
+    ScratchDirectory shared;
+    ScratchDirectory other;
+    std::string b_saved;
+};
+
+TEST_F(TwoSessions, TheOtherSessionsWorkSurvivesUnlessTheUserConfirms) {
+    const HostRun run = run_ratomir(shared, a_session("answer no\nok\nanswer yes\n"));
+    EXPECT_TRUE(lines_in_order(run.transcript, {"> press BLO_ACT 5", "> answer yes", changed_question, "> answer no",
+                                                "> ok"}));
+    EXPECT_EQ(count_lines_starting(run.transcript, "box information"), 0);
+    EXPECT_EQ(shared.read("feeds_speeds.dat"), b_saved);
+}
+
+TEST_F(TwoSessions, ConfirmedTheSaveWritesThisSessionsTableAndAsksNoMore) {
+    const HostRun run = run_ratomir(shared, a_session("answer yes\npress BLO_ACT 5\nanswer yes\nok\n"));
+    EXPECT_TRUE(lines_in_order(run.transcript, {changed_question, "> answer yes", saved_box("ratomir", 4),
+                                                "> press BLO_ACT 5", "> answer yes", saved_box("ratomir", 4)}));
+    EXPECT_EQ(count_lines_starting(run.transcript, "box question owner=ratomir.dlg caption=\"Сохранение ...\" "
+                                                   "text=\" Файл"),
+              1);
+    EXPECT_NE(shared.read("feeds_speeds.dat"), b_saved);
+    EXPECT_NE(shared.read("feeds_speeds.dat").find("|7.000|"), std::string::npos);
+}
+
+TEST_F(TwoSessions, AFileRemovedSinceTheLoadIsSimplyCreated) {
+    const HostRun run = run_ratomir(shared, "press BLO_ACT 2\nremove " + shared.file("feeds_speeds.dat") +
+                                                "\npress BLO_ACT 5\nanswer yes\nok\n");
+    EXPECT_EQ(count_lines_starting(run.transcript, "box question"), 1);
+    EXPECT_TRUE(fs::exists(shared.file("feeds_speeds.dat")));
+}
+
+}  // namespace
