@@ -13,7 +13,7 @@ int edit_mode = -1;
 
 namespace {
 
-constexpr int retries_before_giving_up = 1000;
+constexpr int redraws_before_searching = 1000;
 // Draws stay within 0..32767, so references keep the width they have in the
 // libraries this system shares with the host's own platform.
 constexpr int draw_range = 32768;
@@ -123,7 +123,7 @@ std::string new_libref(const Editor& editor) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     const std::unordered_set<std::string> taken = taken_references(editor);
     std::string candidate = format_text(editor.reference_format, draw());
-    for (int retries = 0; retries <= retries_before_giving_up && taken.contains(candidate); ++retries) {
+    for (int retries = 0; retries <= redraws_before_searching && taken.contains(candidate); ++retries) {
         candidate = format_text(editor.reference_format, draw());
     }
     // A large table can hold every number the draws give: then the first free

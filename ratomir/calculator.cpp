@@ -47,8 +47,8 @@ Outcome ask_values(const char* const (&labels)[count], double (&values)[count], 
     }
 }
 
-// A result the file could not hold (values so large the product overflows) is
-// refused, and the field keeps what it had.
+// A result the file could not hold (a product that overflows, or infinity
+// given as a value) is refused, and the field keeps what it had.
 void show_result(int dialog, const char* item, const char* message, double result) {
     if (!storable_number(result)) return;
     dialog_items::set_real(dialog, item, result);
