@@ -6,8 +6,11 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <sstream>
 #include <string>
 
+#include "interrupted_save.h"
 #include "library_file.h"
 
 namespace table_store_detail {
@@ -27,8 +30,11 @@ int load_table(const TableFormat<Record>& format, RecordTable<Record>& table, co
         table_store_detail::show_load_failure(format.table_name);
         return -1;
     }
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    repair_interrupted_save(path, bytes);
+    std::istringstream text(bytes);
     LoadReport report;
-    read_table(in, format, table, report, number_row);
+    read_table(text, format, table, report, number_row);
     if (!report.clean()) table_store_detail::show_load_report(format.file_name, report);
     return 0;
 }
