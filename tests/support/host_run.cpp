@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "script.h"
 
@@ -92,11 +93,20 @@ HostRun run_host(const HostRunOptions& options) {
         _exit(127);
     }
     close(transcript_pipe[1]);
+    // Joined before the child is reaped, so the signal cannot reach a process that took its number.
+    std::thread crash;
+    if (options.kill_after) {
+        crash = std::thread([child, delay = *options.kill_after] {
+            std::this_thread::sleep_for(delay);
+            kill(child, SIGKILL);
+        });
+    }
     HostRun run;
     char buffer[65536];
     ssize_t got = 0;
     while ((got = read(transcript_pipe[0], buffer, sizeof buffer)) > 0) run.transcript.append(buffer, got);
     close(transcript_pipe[0]);
+    if (crash.joinable()) crash.join();
     int status = 0;
     waitpid(child, &status, 0);
     run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
