@@ -167,7 +167,12 @@ TEST(PlantedLink, AnotherUsersLinkToAPrivateFileIsNotFollowed) {
     chmod(setup.library.file("private.txt").c_str(), 0600);
     fs::create_symlink(setup.library.file("private.txt"), shared.file(table_file));
     ASSERT_EQ(lchown(shared.file(table_file).c_str(), other_user, other_user), 0);
-    HostRunOptions options = setup.run(save_and_close);
+    // The victim adds a row and saves: whether the file is refused at the start
+    // or at the save, the private file must not become the library.
+    HostRunOptions options = setup.run("press BLO_ACT 1\ntype MATCODE 12X18H10T\npress BLO_ACTION 0\n" +
+                                       save_and_close);
+    options.plugins = {std::string(APPLICATION_DIR) + "/blankora.so"};
+    options.parameter.clear();
     options.environment["UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"] = shared.with_separator();
     const HostRun run = run_host(options);
     EXPECT_EQ(count_lines_starting(run.transcript, "box information"), 0) << run.transcript;
