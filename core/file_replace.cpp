@@ -1,178 +1,163 @@
 #include "file_replace.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <vector>
+
+#include "file_system.h"
+#include "library_file_open.h"
+#include "save_journal.h"
+#include "scratch_file.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string describe(const std::string& what, const std::string& path) {
+std::string because(const std::string& what, const std::string& path) {
     return what + " '" + path + "': " + std::strerror(errno);
 }
 
-// The file a path finally names, through any chain of symbolic links.
-bool resolve_links(const std::string& path, std::string& target, std::string& error) {
-    fs::path current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code code;
-        if (!fs::is_symlink(fs::symlink_status(current, code))) {
-            target = current.string();
-            return true;
-        }
-        const fs::path link = fs::read_symlink(current, code);
-        if (code) {
-            error = "cannot read the link '" + current.string() + "': " + code.message();
-            return false;
-        }
-        current = link.is_absolute() ? link : current.parent_path() / link;
+// Past the file size limit (ulimit -f) the kernel kills the writer with
+// SIGXFSZ; ignored, the write fails with EFBIG and the save is refused instead.
+class FileSizeSignalIgnored {
+public:
+    FileSizeSignalIgnored() {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGXFSZ, &ignore, &previous_);
     }
-    error = "too many levels of symbolic links at '" + path + "'";
-    return false;
-}
+    ~FileSizeSignalIgnored() { sigaction(SIGXFSZ, &previous_, nullptr); }
+    FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+    FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
 
-bool write_all(int fd, std::string_view content, off_t offset) {
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t wrote = pwrite(fd, content.data() + done, content.size() - done, offset + static_cast<off_t>(done));
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return false;
-        done += static_cast<std::size_t>(wrote);
-    }
-    return true;
-}
+private:
+    struct sigaction previous_ {};
+};
 
-bool read_all(int fd, std::string& content) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return false;
-        if (got == 0) return true;
-        content.append(buffer, static_cast<std::size_t>(got));
-    }
-}
+enum class Journal { record, kept };
 
-// Flushes the directory entry of a rename; a failure here leaves a correct file
-// that may not yet be durable, so it is not reported.
-void sync_directory(const std::string& directory) {
-    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
-}
+enum class Attempt { done, failed, rewrite_in_place };
 
-enum class Attempt { done, failed, cannot_create };
+bool barred(int error) { return error == EACCES || error == EPERM; }
 
+// old is null when there is no file yet.
 Attempt replace_by_rename(const std::string& target, const struct stat* old, std::string_view content,
                           std::string& error) {
-    const fs::path target_path(target);
-    const std::string directory = target_path.parent_path().empty() ? "." : target_path.parent_path().string();
-    std::string temporary = (fs::path(directory) / ("." + target_path.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(temporary.begin(), temporary.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) {
-        if (errno == EACCES || errno == EPERM) return Attempt::cannot_create;
-        error = describe("cannot create a file beside", target);
+    std::string scratch;
+    // A new file is made as any other; a replacement gets the old mode below.
+    const int fd = create_scratch_file(target, old == nullptr ? 0666 : 0600, scratch, error);
+    if (fd < 0) return barred(errno) && old != nullptr ? Attempt::rewrite_in_place : Attempt::failed;
+    if (!file_system::write_all(fd, content, 0)) {
+        error = because("cannot write", scratch);
+        discard_scratch_file(fd, scratch);
         return Attempt::failed;
     }
-    temporary = name.data();
-    bool ok = write_all(fd, content, 0);
-    if (!ok) error = describe("cannot write", temporary);
-    if (ok && old != nullptr) {
-        // The file keeps its owner where we may set it, and its mode always.
-        [[maybe_unused]] const int owner_kept = fchown(fd, old->st_uid, old->st_gid);
-        ok = fchmod(fd, old->st_mode & 07777) == 0;
-        if (!ok) error = describe("cannot set the permissions of", temporary);
-    } else if (ok) {
-        const mode_t mask = umask(0);
-        umask(mask);
-        ok = fchmod(fd, 0666 & ~mask) == 0;
-        if (!ok) error = describe("cannot set the permissions of", temporary);
+    if (old != nullptr) {
+        // Only the owner and group may stay together: changing the owner alone
+        // would lock the colleagues of a shared file out, the group alone would
+        // hand the file to the saver.
+        if (file_system::fchown(fd, old->st_uid, old->st_gid) != 0) {
+            discard_scratch_file(fd, scratch);
+            return Attempt::rewrite_in_place;
+        }
+        if (file_system::fchmod(fd, old->st_mode & 07777) != 0) {
+            error = because("cannot set the permissions of", scratch);
+            discard_scratch_file(fd, scratch);
+            return Attempt::failed;
+        }
     }
-    if (ok && fsync(fd) != 0) {
-        ok = false;
-        error = describe("cannot flush", temporary);
+    if (!commit_scratch_file(fd, scratch, target, error)) {
+        return barred(errno) && old != nullptr ? Attempt::rewrite_in_place : Attempt::failed;
     }
-    if (close(fd) != 0 && ok) {
-        ok = false;
-        error = describe("cannot close", temporary);
-    }
-    if (ok && rename(temporary.c_str(), target.c_str()) != 0) {
-        ok = false;
-        error = describe("cannot rename the new file to", target);
-    }
-    if (!ok) {
-        unlink(temporary.c_str());
-        return Attempt::failed;
-    }
-    sync_directory(directory);
     return Attempt::done;
 }
 
-bool rewrite_in_place(const std::string& target, std::string_view content, std::string& error) {
-    const int fd = open(target.c_str(), O_RDWR);
-    if (fd < 0) {
-        error = describe("cannot open", target);
-        return false;
-    }
+bool write_whole(int fd, std::string_view content) {
+    return file_system::write_all(fd, content, 0) &&
+           file_system::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && file_system::fsync(fd) == 0;
+}
+
+// Through a descriptor of its own: the one a write failed on may be past use.
+bool put_back(const std::string& target, std::string_view old) {
+    std::string ignored;
+    const int fd = open_library_file(target, O_RDWR, ignored);
+    if (fd < 0) return false;
+    const bool written = write_whole(fd, old);
+    return file_system::close(fd) == 0 && written;
+}
+
+// Takes over fd, the old file opened for reading and writing.
+bool rewrite_in_place(int fd, const std::string& target, std::string_view content, Journal journal,
+                      std::string& error) {
     std::string old;
-    if (!read_all(fd, old)) {
-        error = describe("cannot read", target);
-        close(fd);
+    if (!file_system::read_all(fd, old)) {
+        error = because("cannot read", target);
+        file_system::close(fd);
         return false;
     }
-    const bool ok = write_all(fd, content, 0) && ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
-                    fsync(fd) == 0;
-    if (!ok) {
-        error = describe("cannot write", target);
-        // Put back what was there, as far as the disk allows.
-        if (write_all(fd, old, 0)) {
-            if (ftruncate(fd, static_cast<off_t>(old.size())) == 0) fsync(fd);
-        }
-        close(fd);
+    if (journal == Journal::record && !journal_record(target, old, content, error)) {
+        file_system::close(fd);
         return false;
     }
-    if (close(fd) != 0) {
-        error = describe("cannot close", target);
+    bool ok = write_whole(fd, content);
+    if (!ok) error = because("cannot write", target);
+    if (file_system::close(fd) != 0 && ok) {
+        ok = false;
+        error = because("cannot close", target);
+    }
+    if (ok) {
+        if (journal == Journal::record) journal_drop(target);
+        return true;
+    }
+    if (!put_back(target, old)) {
+        error += "; the old content could not be put back";
+        if (journal == Journal::record) error += ", a copy is kept in '" + journal_entry_path(target) + "'";
+    } else if (journal == Journal::record) {
+        journal_drop(target);
+    }
+    return false;
+}
+
+bool write_content(const std::string& path, std::string_view content, Journal journal, std::string& error) {
+    const FileSizeSignalIgnored file_size_signal_ignored;
+    std::string target;
+    if (!resolve_library_path(path, target, error)) return false;
+    // Opening for writing is the check that the user may write the file: the
+    // folder's permissions alone would let a rename replace a read-only file.
+    const int fd = open_library_file(target, O_RDWR, error);
+    if (fd < 0 && errno != ENOENT) return false;
+    if (fd < 0) return replace_by_rename(target, nullptr, content, error) == Attempt::done;
+    struct stat old {};
+    if (file_system::fstat(fd, &old) != 0) {
+        error = because("cannot look at", target);
+        file_system::close(fd);
         return false;
     }
-    return true;
+    // The file's other names would keep the old content after a rename.
+    if (old.st_nlink > 1) return rewrite_in_place(fd, target, content, journal, error);
+    switch (replace_by_rename(target, &old, content, error)) {
+        case Attempt::done:
+            // Nothing was written through this descriptor, so its close has nothing to report.
+            file_system::close(fd);
+            if (journal == Journal::record) journal_drop(target);
+            return true;
+        case Attempt::failed:
+            file_system::close(fd);
+            return false;
+        case Attempt::rewrite_in_place:
+            return rewrite_in_place(fd, target, content, journal, error);
+    }
+    return false;
 }
 
 }  // namespace
 
 bool replace_file_content(const std::string& path, std::string_view content, std::string& error) {
-    std::string target;
-    if (!resolve_links(path, target, error)) return false;
-    struct stat old {};
-    const bool exists = stat(target.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) {
-        error = "'" + target + "' is not a regular file";
-        return false;
-    }
-    if (exists && access(target.c_str(), W_OK) != 0) {
-        error = describe("may not write", target);
-        return false;
-    }
-    switch (replace_by_rename(target, exists ? &old : nullptr, content, error)) {
-        case Attempt::done:
-            return true;
-        case Attempt::failed:
-            return false;
-        case Attempt::cannot_create:
-            if (!exists) {
-                error = describe("cannot create", target);
-                return false;
-            }
-            return rewrite_in_place(target, content, error);
-    }
-    return false;
+    return write_content(path, content, Journal::record, error);
+}
+
+bool restore_file_content(const std::string& path, std::string_view content, std::string& error) {
+    return write_content(path, content, Journal::kept, error);
 }

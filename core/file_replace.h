@@ -1,9 +1,19 @@
 // Replacing a library file's content so that a failed save never costs the old
-// file: the new content goes to a new file beside it, checked, flushed to disk,
-// and renamed over the old one in one step, keeping its permissions. A symbolic
-// link is followed and its target replaced. Where the directory lets the user
-// write the file but not create one beside it, the file is rewritten in place,
-// every write checked and the old content put back if one fails.
+// file.
+//
+// The new content goes to a new file beside the old one, which takes the old
+// one's owner, group and permissions, is flushed to disk and renamed over it in
+// one step. Where that would lose something, the file is rewritten in place
+// instead: when the folder takes no new files, when the new file cannot have
+// the old one's owner and group (a colleague's file in a shared folder), when
+// the file has a second name (a hard link would keep the old content), or when
+// the rename is barred (another user's file in a sticky folder). An in-place
+// rewrite checks every call, puts the old content back if one fails, and keeps
+// a copy of the old content in the save journal while it writes, so that a
+// crash halfway can be repaired at the next load.
+//
+// Symbolic links are followed only where the kernel's protected-links rule
+// would follow them, and their target is replaced.
 #pragma once
 
 #include <string>
@@ -12,3 +22,7 @@
 // True when the file now holds the content. On false, error says why and the
 // file is as it was.
 bool replace_file_content(const std::string& path, std::string_view content, std::string& error);
+
+// The same, for putting back the old content an interrupted save's journal
+// holds: the journal entry is left as it is, so that a crash now still finds it.
+bool restore_file_content(const std::string& path, std::string_view content, std::string& error);

@@ -10,6 +10,7 @@
 
 #include "content_hash.h"
 #include "file_snapshot.h"
+#include "interrupted_save.h"
 #include "library_file.h"
 
 // What a table's file and rows were at its last load or save.
@@ -61,6 +62,8 @@ int load_table(const TableFormat<Record>& format, RecordTable<Record>& table, co
         table_store_detail::show_load_failure(format.table_name);
         return -1;
     }
+    // A file a crash left half-written is put back first, if the user wants it.
+    if (repair_interrupted_save(path, content)) snapshot = snapshot_after_writing(path, content);
     LoadReport report;
     read_table(content, format, table, report, number_row);
     sync.file = snapshot;

@@ -100,7 +100,7 @@ TEST(Save, AReadOnlyFileIsRefusedWithoutTheQuestion) {
     EXPECT_EQ(library.read("part_materials.dat"), sample_bytes("part_materials.dat"));
 }
 
-// A full disk, as the writer meets it: writes past a size fail.
+// A file size limit (ulimit -f) is met as a full disk would be: the write fails.
 TEST(Save, AFailedWriteKeepsTheOldFileAndSaysSo) {
     ScratchDirectory library;
     const std::string before = "DATA|T1|name|description\n";
@@ -147,13 +147,18 @@ TEST(Save, ALinkedFileIsReplacedWhereTheLinkPoints) {
 TEST(Save, AFolderThatTakesNoNewFilesGetsTheFileRewrittenInPlace) {
     if (!runs_unprivileged()) GTEST_SKIP() << "runs as root: folder permissions do not hold";
     ScratchDirectory library;
+    ScratchDirectory state;  // where the old content is kept while the file is rewritten
     library.write("part_materials.dat", "DATA|45|Steel|desc|HB 200|MAT0_0001\n");
     chmod(library.path().c_str(), 0555);
-    const HostRun run = run_host(storekeeper_run("blankora", library, save_and_close));
+    HostRunOptions options = storekeeper_run("blankora", library, save_and_close);
+    options.environment["XDG_STATE_HOME"] = state.path();
+    const HostRun run = run_host(options);
     ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
     EXPECT_TRUE(lines_in_order(run.transcript, {"> answer yes", saved_box("blankora", 1)}));
     EXPECT_EQ(library.read("part_materials.dat"),
               header_of("part_materials.dat") + "DATA|45|Steel|desc|HB 200|MAT0_0001\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(state.path()), {}), 1)
+        << "more than the journal's folder is left";
 }
 
 TEST(Save, NumbersAreWrittenWithAPointUnderADecimalCommaLocale) {

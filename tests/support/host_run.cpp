@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "script.h"
 
@@ -28,7 +29,7 @@ constexpr gid_t unprivileged_group = 65534;
 // what the test gives.
 const char* const host_variables[] = {
     "UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR", "UGII_CAM_LIBRARY_TOOL_METRIC_DIR", "UGII_USER_DIR", "UGII_SITE_DIR",
-    "UGII_VENDOR_DIR", "USER_UFUN", "UGII_INITIAL_UFUN_DIR", "UGII_TMP_DIR", "HOME"};
+    "UGII_VENDOR_DIR", "USER_UFUN", "UGII_INITIAL_UFUN_DIR", "UGII_TMP_DIR", "HOME", "XDG_STATE_HOME"};
 
 bool everyone_can_reach(const fs::path& path) {
     for (fs::path p = fs::absolute(path); !p.empty(); p = p.parent_path()) {
@@ -78,8 +79,7 @@ HostRun run_host(const HostRunOptions& options) {
         const int errors = open(errors_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(errors, 2);
         if (options.file_size_limit >= 0) {
-            // The write then fails with EFBIG, as on a full disk, instead of killing the process.
-            signal(SIGXFSZ, SIG_IGN);
+            // As ulimit -f does: a write past the limit kills the process with SIGXFSZ unless it ignores that.
             const rlimit limit{static_cast<rlim_t>(options.file_size_limit), static_cast<rlim_t>(options.file_size_limit)};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
@@ -93,11 +93,20 @@ HostRun run_host(const HostRunOptions& options) {
         _exit(127);
     }
     close(transcript_pipe[1]);
+    // Joined before the child is reaped, so the signal cannot reach a process that took its number.
+    std::thread crash;
+    if (options.kill_after) {
+        crash = std::thread([child, delay = *options.kill_after] {
+            std::this_thread::sleep_for(delay);
+            kill(child, SIGKILL);
+        });
+    }
     HostRun run;
     char buffer[65536];
     ssize_t got = 0;
     while ((got = read(transcript_pipe[0], buffer, sizeof buffer)) > 0) run.transcript.append(buffer, got);
     close(transcript_pipe[0]);
+    if (crash.joinable()) crash.join();
     int status = 0;
     waitpid(child, &status, 0);
     run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

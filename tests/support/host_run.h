@@ -5,6 +5,7 @@
 #include <map>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@ struct HostRunOptions {
     std::map<std::string, std::optional<std::string>> environment;  // set (or unset, with nullopt)
     long file_size_limit = -1;                   // bytes a process may write to a file; -1 unlimited
     bool transcript = true;
+    std::optional<std::chrono::microseconds> kill_after;  // SIGKILL this long after the start, as a crash
 };
 
 struct HostRun {
