@@ -102,6 +102,7 @@ protected:
         value.item_id = item;
         value.item_attr = attribute;
         value.subitem_index = sub_item;
+        value.indicator = UF_STYLER_INTEGER_VALUE;
         value.value.integer = integer;
         return dialog->set_value(value);
     }
@@ -110,6 +111,7 @@ protected:
         value.item_id = "LIST";
         value.item_attr = UF_STYLER_LIST_INSERT;
         value.subitem_index = at;
+        value.indicator = UF_STYLER_STRING_VALUE;
         value.value.string = const_cast<char*>(text);
         return dialog->set_value(value);
     }
