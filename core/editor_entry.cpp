@@ -59,11 +59,7 @@ int run_editor_session(const EditorProfile& profile, UF_STYLER_callback_info_t* 
 
 void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count, int* return_code) {
     active_editor = &profile;
-    try {
-        report_failure(run_editor_session(profile, callbacks, count));
-    } catch (...) {
-        report_caught_exception();
-    }
+    guarded_entry([&] { report_failure(run_editor_session(profile, callbacks, count)); });
     if (profile.sets_return_code && return_code != nullptr) *return_code = 0;
 }
 

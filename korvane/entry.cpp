@@ -36,11 +36,7 @@ int run_launcher_session() {
 
 // The parameter text and its length are not read: the launcher needs nothing from its caller.
 KORVANE_EXPORT void ufusr(char* /*parameter*/, int* return_code, int /*parameter_length*/) {
-    try {
-        report_launcher_failure(run_launcher_session());
-    } catch (...) {
-        report_caught_exception();
-    }
+    guarded_entry([] { report_launcher_failure(run_launcher_session()); });
     if (return_code != nullptr) *return_code = 0;
 }
 
