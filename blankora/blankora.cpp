@@ -1,6 +1,7 @@
 // The plug-in's exports and its main dialog's callback table.
 #include <iterator>
 
+#include "callback_guard.h"
 #include "editor_entry.h"
 #include "editor_profiles.h"
 #include "part_material_editor.h"
@@ -8,17 +9,17 @@
 namespace {
 
 UF_STYLER_callback_info_t callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, partmat_construct_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, dialog_exit_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, dialog_exit_cb},
-    {"LIBREF", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"MATCODE", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"MATNAME", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"HARDNESS", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"PARTMAT", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"BLO_ACTION", UF_STYLER_ACTIVATE_CB, 0, partmat_action_cb},
-    {"LIST", UF_STYLER_ACTIVATE_CB, 0, partmat_show_record_cb},
-    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 0, partmat_command_cb},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<partmat_construct_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<dialog_exit_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<dialog_exit_cb>},
+    {"LIBREF", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"MATCODE", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"MATNAME", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"HARDNESS", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"PARTMAT", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"BLO_ACTION", UF_STYLER_ACTIVATE_CB, 0, guarded<partmat_action_cb>},
+    {"LIST", UF_STYLER_ACTIVATE_CB, 0, guarded<partmat_show_record_cb>},
+    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 0, guarded<partmat_command_cb>},
     {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},
 };
 

@@ -1,5 +1,6 @@
 #include "dialog_items.h"
 
+#include "callback_guard.h"
 #include "uf.h"
 
 namespace dialog_items {
@@ -13,9 +14,27 @@ UF_STYLER_item_value_type_t request(const char* item, int attribute, int sub_ite
     return value;
 }
 
+void check(int status) {
+    if (status != 0) throw HostCallFailed{status};
+}
+
 void set(int dialog, UF_STYLER_item_value_type_t& value) {
-    UF_STYLER_set_value(dialog, &value);
+    const int status = UF_STYLER_set_value(dialog, &value);
     UF_STYLER_free_value(&value);
+    check(status);
+}
+
+// Asks for an item's value, which must come as the member of the union the
+// caller reads: a dialog file that declares the item of another kind gives
+// another, which is a failure like any refused request.
+UF_STYLER_item_value_type_t ask(int dialog, const char* item, int indicator) {
+    auto value = request(item, UF_STYLER_VALUE);
+    check(UF_STYLER_ask_value(dialog, &value));
+    if (value.indicator != indicator) {
+        UF_STYLER_free_value(&value);
+        throw HostCallFailed{UF_STYLER_ERR_VALUE_TYPE};
+    }
+    return value;
 }
 
 }  // namespace
@@ -40,7 +59,7 @@ void set_text(int dialog, const char* item, const std::string& text) {
     value.indicator = UF_STYLER_STRING_VALUE;
     value.count = 1;
     value.value.string = copy.data();
-    UF_STYLER_set_value(dialog, &value);
+    check(UF_STYLER_set_value(dialog, &value));
 }
 
 void set_real(int dialog, const char* item, double real) {
@@ -72,7 +91,7 @@ void set_entries(int dialog, const char* item, const std::vector<std::string>& e
     value.indicator = UF_STYLER_STRING_PTR_VALUE;
     value.count = static_cast<int>(texts.size());
     value.value.strings = texts.data();
-    UF_STYLER_set_value(dialog, &value);
+    check(UF_STYLER_set_value(dialog, &value));
 }
 
 void insert_line(int dialog, const char* item, int line, const std::string& text) {
@@ -81,7 +100,7 @@ void insert_line(int dialog, const char* item, int line, const std::string& text
     value.indicator = UF_STYLER_STRING_VALUE;
     value.count = 1;
     value.value.string = copy.data();
-    UF_STYLER_set_value(dialog, &value);
+    check(UF_STYLER_set_value(dialog, &value));
 }
 
 void delete_all_lines(int dialog, const char* item) {
@@ -89,26 +108,13 @@ void delete_all_lines(int dialog, const char* item) {
     set(dialog, value);
 }
 
-int ask_index(int dialog, const char* item) {
-    auto value = request(item, UF_STYLER_VALUE);
-    const int status = UF_STYLER_ask_value(dialog, &value);
-    const int index = status == 0 ? value.value.integer : -1;
-    UF_STYLER_free_value(&value);
-    return index;
-}
+int ask_index(int dialog, const char* item) { return ask(dialog, item, UF_STYLER_INTEGER_VALUE).value.integer; }
 
-double ask_real(int dialog, const char* item) {
-    auto value = request(item, UF_STYLER_VALUE);
-    const int status = UF_STYLER_ask_value(dialog, &value);
-    const double real = status == 0 ? value.value.real : 0.0;
-    UF_STYLER_free_value(&value);
-    return real;
-}
+double ask_real(int dialog, const char* item) { return ask(dialog, item, UF_STYLER_REAL_VALUE).value.real; }
 
 std::string ask_text(int dialog, const char* item) {
-    auto value = request(item, UF_STYLER_VALUE);
-    const int status = UF_STYLER_ask_value(dialog, &value);
-    std::string text = status == 0 && value.value.string != nullptr ? value.value.string : "";
+    auto value = ask(dialog, item, UF_STYLER_STRING_VALUE);
+    std::string text = value.value.string != nullptr ? value.value.string : "";
     UF_STYLER_free_value(&value);
     return text;
 }

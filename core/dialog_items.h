@@ -1,5 +1,7 @@
 // Reading and setting the items of an open dialog: one host request each, the
-// value record freed on every path.
+// value record freed on every path. A request the host refuses, or a value of
+// another type than asked for, throws HostCallFailed (callback_guard.h): the
+// rest of the callback's work is dropped and its guard reports the failure.
 #pragma once
 
 #include <string>

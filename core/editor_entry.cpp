@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "callback_guard.h"
 #include "host_session.h"
 #include "library_tables.h"
 #include "probe.h"
@@ -29,24 +30,37 @@ void report_dialog_not_created(int status, const char* text) {
     if (text != nullptr) uc1601(text, 1);
 }
 
+namespace {
+
+// The probe and the dialog, inside the entry's session.
+void show_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count) {
+    if (probe_data_directory() < 0) {
+        MessageBeep(0);
+        MessageBoxA(GetFocus(), profile.unavailable_text, "Проверка чтения-записи ->.", MB_ICONERROR);
+        if (!profile.dialog_after_failed_probe) return;
+    }
+    int response = 0;
+    const int created = UF_STYLER_create_dialog(profile.dialog_file, callbacks, count, nullptr, &response);
+    if (created != 0) report_dialog_not_created(created, profile.dialog_failure_text);
+}
+
+// The session's status, or the status of its failed close.
+int run_editor_session(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count) {
+    if (const int status = UF_initialize(); status != 0) return status;
+    try {
+        show_editor(profile, callbacks, count);
+    } catch (...) {
+        UF_terminate();
+        throw;
+    }
+    return UF_terminate();
+}
+
+}  // namespace
+
 void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count, int* return_code) {
     active_editor = &profile;
-    int status = UF_initialize();
-    if (status == 0) {
-        bool show_dialog = true;
-        if (probe_data_directory() < 0) {
-            MessageBeep(0);
-            MessageBoxA(GetFocus(), profile.unavailable_text, "Проверка чтения-записи ->.", MB_ICONERROR);
-            show_dialog = profile.dialog_after_failed_probe;
-        }
-        if (show_dialog) {
-            int response = 0;
-            const int created = UF_STYLER_create_dialog(profile.dialog_file, callbacks, count, nullptr, &response);
-            if (created != 0) report_dialog_not_created(created, profile.dialog_failure_text);
-        }
-        status = UF_terminate();
-    }
-    report_failure(status);
+    guarded_entry([&] { report_failure(run_editor_session(profile, callbacks, count)); });
     if (profile.sets_return_code && return_code != nullptr) *return_code = 0;
 }
 

@@ -1,6 +1,7 @@
 // The plug-in's exports and its main dialog's callback table.
 #include <iterator>
 
+#include "callback_guard.h"
 #include "editor_entry.h"
 #include "editor_profiles.h"
 #include "tool_material_editor.h"
@@ -8,11 +9,11 @@
 namespace {
 
 UF_STYLER_callback_info_t callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, toolmat_construct_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, dialog_exit_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, dialog_exit_cb},
-    {"LIST_TOOL_MATERIAL", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 1, toolmat_command_cb},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<toolmat_construct_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<dialog_exit_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<dialog_exit_cb>},
+    {"LIST_TOOL_MATERIAL", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 1, guarded<toolmat_command_cb>},
     {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},
 };
 

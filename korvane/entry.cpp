@@ -2,6 +2,7 @@
 // nothing that would need clearing before the host unloads it.
 #include <cstdio>
 
+#include "callback_guard.h"
 #include "korvane.h"
 #include "uf.h"
 
@@ -16,15 +17,26 @@ int report_launcher_failure(int status) {
     return status;
 }
 
-// The parameter text and its length are not read: the launcher needs nothing from its caller.
-KORVANE_EXPORT void ufusr(char* /*parameter*/, int* return_code, int /*parameter_length*/) {
-    int status = UF_initialize();
-    if (status == 0) {
+namespace {
+
+// The report and the menu inside a session; the session's status, or that of its failed close.
+int run_launcher_session() {
+    if (const int status = UF_initialize(); status != 0) return status;
+    try {
         // The check shows its own messages; only a missing directory variable stops here.
         if (check_environment() == 0) run_main_menu();
-        status = UF_terminate();
+    } catch (...) {
+        UF_terminate();
+        throw;
     }
-    report_launcher_failure(status);
+    return UF_terminate();
+}
+
+}  // namespace
+
+// The parameter text and its length are not read: the launcher needs nothing from its caller.
+KORVANE_EXPORT void ufusr(char* /*parameter*/, int* return_code, int /*parameter_length*/) {
+    guarded_entry([] { report_launcher_failure(run_launcher_session()); });
     if (return_code != nullptr) *return_code = 0;
 }
 

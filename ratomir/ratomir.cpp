@@ -1,6 +1,7 @@
 // The plug-in's exports and its main dialog's callback table.
 #include <iterator>
 
+#include "callback_guard.h"
 #include "editor_entry.h"
 #include "editor_profiles.h"
 #include "feeds_editor.h"
@@ -8,22 +9,22 @@
 namespace {
 
 UF_STYLER_callback_info_t callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, construct_dialog},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, dialog_exit_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, dialog_exit_cb},
-    {"LIBREF", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"OPERTYPE", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"PARTMAT", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"TOOLMAT", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"DPT_CUT_MM", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"CALC", UF_STYLER_ACTIVATE_CB, 1, calc_cb},
-    {"INDEX1", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"INDEX2", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"SURF_SPEED_MPM", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"FEED_MMPT", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"BLO_ACTION", UF_STYLER_ACTIVATE_CB, 0, feeds_action_cb},
-    {"LIST", UF_STYLER_ACTIVATE_CB, 1, show_selected_row},
-    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 1, feeds_command_cb},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<construct_dialog>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<dialog_exit_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<dialog_exit_cb>},
+    {"LIBREF", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"OPERTYPE", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"PARTMAT", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"TOOLMAT", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"DPT_CUT_MM", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"CALC", UF_STYLER_ACTIVATE_CB, 1, guarded<calc_cb>},
+    {"INDEX1", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"INDEX2", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"SURF_SPEED_MPM", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"FEED_MMPT", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"BLO_ACTION", UF_STYLER_ACTIVATE_CB, 0, guarded<feeds_action_cb>},
+    {"LIST", UF_STYLER_ACTIVATE_CB, 1, guarded<show_selected_row>},
+    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 1, guarded<feeds_command_cb>},
     {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},
 };
 

@@ -6,6 +6,7 @@
 #include "cut_method_editor.h"
 #include "dialog_items.h"
 #include "format_text.h"
+#include "callback_guard.h"
 #include "editor_entry.h"
 #include "host_session.h"
 #include "library_tables.h"
@@ -66,13 +67,13 @@ int cutmeth_record_apply_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
 
 // Enter in the reference field ends the dialog as Cancel does.
 UF_STYLER_callback_info_t record_callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, cutmeth_record_construct_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, cutmeth_record_apply_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, record_dialog_exit_cb},
-    {"WIDE_NUM", UF_STYLER_ACTIVATE_CB, 0, record_dialog_exit_cb},
-    {"MODE_CUTS", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"WIDE_MAT", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"WIDE_DISCRIPTION", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<cutmeth_record_construct_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<cutmeth_record_apply_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<record_dialog_exit_cb>},
+    {"WIDE_NUM", UF_STYLER_ACTIVATE_CB, 0, guarded<record_dialog_exit_cb>},
+    {"MODE_CUTS", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"WIDE_MAT", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"WIDE_DISCRIPTION", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
     {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},
 };
 

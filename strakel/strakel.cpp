@@ -2,17 +2,18 @@
 #include <iterator>
 
 #include "cut_method_editor.h"
+#include "callback_guard.h"
 #include "editor_entry.h"
 #include "editor_profiles.h"
 
 namespace {
 
 UF_STYLER_callback_info_t callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, cutmeth_construct_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, dialog_exit_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, dialog_exit_cb},
-    {"LIST_CUTS", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 1, cutmeth_command_cb},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<cutmeth_construct_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<dialog_exit_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<dialog_exit_cb>},
+    {"LIST_CUTS", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 1, guarded<cutmeth_command_cb>},
     {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},
 };
 

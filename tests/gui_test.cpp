@@ -26,6 +26,8 @@
 
 namespace {
 
+std::string list_line(const QString& dialog, const QString& list, int row);
+
 class Gui : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -100,13 +102,52 @@ TEST_F(Gui, TextTheCodePageCannotHoldIsRefusedWithAMessage) {
         return answer_box(QMessageBox::Ok);
     });
     session.step([] {
+        // The apply went with the refused text: the row is still being edited.
         auto* name = child<QLineEdit>(window_named("blankora.dlg"), "MATNAME");
-        if (name == nullptr || name->isEnabled()) return false;  // back to browsing after the apply
+        if (name == nullptr || !name->isEnabled()) return false;
         EXPECT_EQ(name->text().toStdString(), "Сталь 45");
-        return click(window_named("blankora.dlg"), "OK");
+        return click(window_named("blankora.dlg"), "BLO_ACTION_1");
     });
+    session.step([] { return click(window_named("blankora.dlg"), "OK"); });
     ASSERT_TRUE(session.run(plugin("blankora")));
     EXPECT_NE(library.read("part_materials.dat").find(cp1251("|Сталь 45|")), std::string::npos);
+}
+
+// A refused value cancels the action it went with; nothing of it is stored
+// until the user has put it right and acts again.
+TEST_F(Gui, ARefusedValueCancelsTheApplyItWasTypedFor) {
+    session.step([] { return select_row(window_named("ratomir.dlg"), "LIST", 1); });
+    session.step([] { return click(window_named("ratomir.dlg"), "BLO_ACT_0"); });
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        return type_into(dialog, "DPT_CUT_MM", "abc") && type_into(dialog, "SURF_SPEED_MPM", "95") &&
+               click(dialog, "BLO_ACTION_0");
+    });
+    session.step([] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return false;
+        EXPECT_EQ(box->text().toStdString(), "«abc» — не число.");
+        return answer_box(QMessageBox::Ok);
+    });
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        auto* depth = child<QLineEdit>(dialog, "DPT_CUT_MM");
+        if (depth == nullptr || depth->text() != "1") return false;
+        EXPECT_TRUE(depth->isEnabled());
+        EXPECT_EQ(child<QLineEdit>(dialog, "SURF_SPEED_MPM")->text().toStdString(), "95");
+        EXPECT_EQ(list_line("ratomir.dlg", "LIST", 1), "FSDO_0002  =  1.000  i1=  1.00  i2=  2.00 =  80.000  =  0.050 ");
+        return type_into(dialog, "DPT_CUT_MM", "1,5") && click(dialog, "BLO_ACTION_0");
+    });
+    session.step([] {
+        if (list_line("ratomir.dlg", "LIST", 1) == "FSDO_0002  =  1.000  i1=  1.00  i2=  2.00 =  80.000  =  0.050 ") {
+            return false;
+        }
+        EXPECT_EQ(list_line("ratomir.dlg", "LIST", 1), "FSDO_0002  =  1.500  i1=  1.00  i2=  2.00 =  95.000  =  0.050 ");
+        return click(window_named("ratomir.dlg"), "OK");
+    });
+    // The row was applied but not saved: leaving asks first.
+    session.step([] { return answer_box(QMessageBox::Yes); });
+    ASSERT_TRUE(session.run(plugin("ratomir")));
 }
 
 TEST_F(Gui, TheCalculatorsMenusTakeTheUsersNumbers) {

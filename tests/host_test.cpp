@@ -14,21 +14,23 @@ namespace {
 
 using namespace ughost;
 
-TEST(CodePage, EveryAssignedByteSurvivesTheWayToTheScreenAndBack) {
+TEST(CodePage, EveryByteSurvivesTheWayToTheScreenAndBack) {
     for (int byte = 0; byte < 256; ++byte) {
-        if (byte == 0x98) continue;  // the one byte the code page leaves unassigned
         const std::string text(1, static_cast<char>(byte));
         const auto back = utf8_to_cp1251(cp1251_to_utf8(text));
         ASSERT_TRUE(back.has_value()) << "byte " << byte;
         EXPECT_EQ(*back, text) << "byte " << byte;
     }
     EXPECT_EQ(cp1251_to_utf8("\xC0\xE1\xE2 \xA8\xB8 \xB9"), "Абв Ёё №");
+    EXPECT_EQ(cp1251_to_utf8("\x98"), "\xEF\x9E\x98");  // the unassigned byte, as U+F798
 }
 
 TEST(CodePage, InputItCannotHoldIsRefused) {
     EXPECT_FALSE(utf8_to_cp1251("Сталь 中").has_value());
     EXPECT_FALSE(utf8_to_cp1251("\xD0").has_value());          // cut sequence
     EXPECT_FALSE(utf8_to_cp1251("\xFF\xFE").has_value());      // not UTF-8
+    EXPECT_FALSE(utf8_to_cp1251("\xEF\x9E\x99").has_value());  // U+F799: a private character of no byte
+    EXPECT_FALSE(utf8_to_cp1251("\xEF\x9F\x80").has_value());  // U+F7C0: 0xC0 has a character of its own
     EXPECT_EQ(utf8_to_cp1251("€ ±").value_or("?"), "\x88 \xB1");
 }
 
@@ -102,6 +104,7 @@ protected:
         value.item_id = item;
         value.item_attr = attribute;
         value.subitem_index = sub_item;
+        value.indicator = UF_STYLER_INTEGER_VALUE;
         value.value.integer = integer;
         return dialog->set_value(value);
     }
@@ -110,6 +113,7 @@ protected:
         value.item_id = "LIST";
         value.item_attr = UF_STYLER_LIST_INSERT;
         value.subitem_index = at;
+        value.indicator = UF_STYLER_STRING_VALUE;
         value.value.string = const_cast<char*>(text);
         return dialog->set_value(value);
     }
@@ -190,6 +194,14 @@ TEST(ScriptReader, RefusesWhatIsNotAnAction) {
         {"ok now\n", 1, "ok takes nothing after it"},
         {"type LIBREF \"open\n", 1, "malformed quoted text"},
         {"fail UF_initialize after\n", 1, "expected: fail CALL [after N]"},
+        {"fail UF_initialize after -1\n", 1, "expected: fail CALL [after N]"},
+        {"fail UF_initialise\n", 1, "no call 'UF_initialise' can be made to fail"},
+        {"press BLO_ACT 4294967301\n", 1, "expected: press ITEM [BUTTON]"},
+        {"select LIST 2147483648\n", 1, "expected: select ITEM LINE"},
+        {"menu 99999999999\n", 1, "expected: menu CODE"},
+        {"rename a\n", 1, "expected: rename FROM TO"},
+        {"chmod 0855 file\n", 1, "expected: chmod MODE FILE (MODE in octal)"},
+        {"chmod 0444\n", 1, "expected: chmod MODE FILE (MODE in octal)"},
     };
     for (const auto& bad : cases) {
         std::vector<ScriptLine> lines;

@@ -39,8 +39,59 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptFault{"MissingLine", "select LIST 8\n",
                     "script line 1: 'select LIST 8' cannot be done: item LIST has no line 8"},
         ScriptFault{"NoSuchButton", "press BLO_ACT 7\n",
-                    "script line 1: 'press BLO_ACT 7' cannot be done: item BLO_ACT has no button 7"}),
+                    "script line 1: 'press BLO_ACT 7' cannot be done: item BLO_ACT has no button 7"},
+        ScriptFault{"FaultThatNeverHappens", "fail UF_STYLER_create_dialog after 1\nok\n",
+                    "script line 1: 'fail UF_STYLER_create_dialog after 1' never took effect"},
+        ScriptFault{"FaultReplacedBeforeItHappened", "fail UF_terminate after 9\nfail UF_terminate\nok\n",
+                    "script line 1: 'fail UF_terminate after 9' never took effect"},
+        ScriptFault{"RenameOfAMissingFile", "rename /nonexistent/a /nonexistent/b\nok\n",
+                    "script line 1: 'rename /nonexistent/a /nonexistent/b' failed: No such file or directory"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ScriptReading, ANumberThatDoesNotFitStopsTheRunBeforeItStarts) {
+    ScratchDirectory library;
+    library.copy_samples();
+    const HostRun run = run_host(storekeeper_run("strakel", library, "press BLO_ACT 4294967301\nok\n"));
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_NE(run.errors.find(":1: expected: press ITEM [BUTTON]\n"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.transcript, "");
+}
+
+TEST(ScriptReading, AMisspeltFaultStopsTheRunBeforeItStarts) {
+    ScratchDirectory library;
+    library.copy_samples();
+    const HostRun run = run_host(storekeeper_run("strakel", library, "fail UF_initialise\nok\n"));
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_NE(run.errors.find(":1: no call 'UF_initialise' can be made to fail\n"), std::string::npos) << run.errors;
+}
+
+// A directive takes effect as the host takes the action above it, before that action runs.
+TEST(Directives, RenameTakesEffectBeforeTheActionAboveIt) {
+    ScratchDirectory library;
+    library.copy_samples();
+    const std::string file = library.file("cut_methods.dat");
+    const HostRun run = run_host(storekeeper_run("strakel", library, "press BLO_ACT 4\nrename " + file + " " + file +
+                                                                         ".away\nok\n"));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    EXPECT_TRUE(lines_in_order(run.transcript, {"> press BLO_ACT 4", "> rename " + file + " " + file + ".away",
+                                                "box error owner=strakel.dlg caption=\"Ошибка - загрузки Базы\" "
+                                                "text=\" Невозможно загрузить Базу\\n Обратитесь к сист. "
+                                                "администратору\" -> ok"}));
+    EXPECT_EQ(library.read("cut_methods.dat.away"), sample_bytes("cut_methods.dat"));
+}
+
+TEST(Directives, ChmodTakesEffectBeforeTheActionAboveIt) {
+    if (!runs_unprivileged()) GTEST_SKIP() << "file permissions do not hold for this user";
+    ScratchDirectory library;
+    library.copy_samples();
+    const std::string file = library.file("cut_methods.dat");
+    const HostRun run = run_host(storekeeper_run("strakel", library, "press BLO_ACT 4\nchmod 0 " + file + "\nok\n"));
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    EXPECT_TRUE(lines_in_order(run.transcript, {"> press BLO_ACT 4", "> chmod 0 " + file,
+                                                "box error owner=strakel.dlg caption=\"Ошибка - загрузки Базы\" "
+                                                "text=\" Невозможно загрузить Базу\\n Обратитесь к сист. "
+                                                "администратору\" -> ok"}));
+}
 
 TEST(PluginLoading, ALibraryThatCannotBeLoadedFailsTheRun) {
     ScratchDirectory library;

@@ -192,8 +192,16 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
     reject();
 }
 
-void DialogWindow::restore(const std::string& item_id) {
-    if (const Item* item = dialog_.find(item_id)) refresh_value(*item);
+void DialogWindow::refuse_typed_value(const std::string& item_id) {
+    for (const DialogAction& dropped : actions_) {
+        if (dropped.kind != ActionKind::type) continue;
+        if (auto* edit = qobject_cast<QLineEdit*>(widgets_.value(qt(dropped.item)))) edit->setModified(true);
+    }
+    actions_.clear();
+    const Item* item = dialog_.find(item_id);
+    if (item == nullptr) return;
+    refresh_value(*item);
+    if (QWidget* field = widgets_.value(qt(item_id))) field->setFocus();
 }
 
 void DialogWindow::show_change(const ItemChange& change) {

@@ -25,8 +25,11 @@ public:
     void show_change(const ItemChange& change);
     bool has_action() const { return !actions_.empty(); }
     DialogAction take_action();
-    // Puts the widget of an item back to what the dialog holds (after a refused input).
-    void restore(const std::string& item_id);
+    // After the host refused a typed value: the field shows what the dialog holds
+    // and gets the focus, and the actions queued with the value are dropped, so
+    // the user corrects it and acts again. Fields typed into whose values were
+    // dropped with them go again with the next action.
+    void refuse_typed_value(const std::string& item_id);
 
 protected:
     void reject() override;

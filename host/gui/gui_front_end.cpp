@@ -80,7 +80,7 @@ bool GuiFrontEnd::next_action(Dialog& dialog, DialogAction& action) {
 void GuiFrontEnd::action_refused(const DialogAction& action, const std::string& why) {
     QWidget* parent = refused_in_ != nullptr ? static_cast<QWidget*>(refused_in_) : owner();
     QMessageBox::warning(parent, "Ввод не принят", qt(why));
-    if (refused_in_ != nullptr) refused_in_->restore(action.item);
+    if (refused_in_ != nullptr) refused_in_->refuse_typed_value(action.item);
 }
 
 void GuiFrontEnd::show_message(const std::string& text) {

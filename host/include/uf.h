@@ -99,6 +99,11 @@ UF_API int UF_UI_set_status(const char *text);
 #define UF_STYLER_STRING_VALUE 3
 #define UF_STYLER_STRING_PTR_VALUE 4
 
+/* Status of an item value whose type (indicator) does not fit the item: the host
+ * returns it from UF_STYLER_set_value, and a plug-in given a value of another type
+ * than the one it asked for treats it as this failure. */
+#define UF_STYLER_ERR_VALUE_TYPE 1024
+
 typedef struct UF_STYLER_item_value_type_s {
     int reason;            /* callback type that caused the event */
     const char *item_id;   /* item identifier, or UF_STYLER_DIALOG_INDEX */

@@ -26,6 +26,13 @@ constexpr std::array<char32_t, 128> upper_half = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
+// A byte the code page leaves unassigned is shown as a private-use character of
+// its own and turned back into the same byte, so library files keep every byte
+// through the screen and back.
+constexpr char32_t private_base = 0xF700;
+
+bool is_private(char32_t code) { return code >= private_base + 0x80 && code <= private_base + 0xFF; }
+
 void append_utf8(std::string& out, char32_t code) {
     if (code < 0x80) {
         out += static_cast<char>(code);
@@ -39,31 +46,38 @@ void append_utf8(std::string& out, char32_t code) {
     }
 }
 
-// Decodes one UTF-8 sequence at text[pos]; advances pos. Nothing for a malformed sequence.
+// Decodes one UTF-8 sequence at text[pos]; advances pos. Nothing for a malformed
+// sequence: a cut or stray byte, an overlong form (C0 80 would sneak in a NUL,
+// C1 BC a '|'), a surrogate, or a code point past U+10FFFF.
 std::optional<char32_t> next_code_point(std::string_view text, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     int extra = 0;
     char32_t code = 0;
+    char32_t smallest = 0;
     if (lead < 0x80) {
         code = lead;
     } else if ((lead & 0xE0) == 0xC0) {
         extra = 1;
         code = lead & 0x1F;
+        smallest = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
         extra = 2;
         code = lead & 0x0F;
+        smallest = 0x800;
     } else if ((lead & 0xF8) == 0xF0) {
         extra = 3;
         code = lead & 0x07;
+        smallest = 0x10000;
     } else {
         return std::nullopt;
     }
-    if (pos + extra >= text.size() && extra > 0) return std::nullopt;
+    if (text.size() - pos <= static_cast<std::size_t>(extra)) return std::nullopt;
     for (int i = 1; i <= extra; ++i) {
         const auto byte = static_cast<unsigned char>(text[pos + i]);
         if ((byte & 0xC0) != 0x80) return std::nullopt;
         code = (code << 6) | (byte & 0x3F);
     }
+    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
     pos += 1 + extra;
     return code;
 }
@@ -80,7 +94,7 @@ std::string cp1251_to_utf8(std::string_view text) {
         } else if (const char32_t code = upper_half[byte - 0x80]; code != 0) {
             append_utf8(out, code);
         } else {
-            append_utf8(out, 0xFFFD);
+            append_utf8(out, private_base + byte);
         }
     }
     return out;
@@ -95,6 +109,10 @@ std::optional<std::string> utf8_to_cp1251(std::string_view text) {
         if (!code) return std::nullopt;
         if (*code < 0x80) {
             out += static_cast<char>(*code);
+            continue;
+        }
+        if (is_private(*code) && upper_half[*code - private_base - 0x80] == 0) {
+            out += static_cast<char>(*code - private_base);
             continue;
         }
         bool found = false;

@@ -8,10 +8,13 @@
 
 namespace ughost {
 
+// A byte the code page leaves unassigned (0x98) becomes the private-use
+// character U+F700 + byte, which utf8_to_cp1251 turns back into that byte.
 std::string cp1251_to_utf8(std::string_view text);
 
-// Nothing when the text holds a character the code page cannot hold, or is not UTF-8:
-// such input is refused, never mangled.
+// Nothing when the text holds a character the code page cannot hold, or is not
+// valid UTF-8 (overlong forms and surrogates included): such input is refused,
+// never mangled.
 std::optional<std::string> utf8_to_cp1251(std::string_view text);
 
 }  // namespace ughost

@@ -21,6 +21,21 @@ char* copy_for_plugin(const std::string& utf8) {
 
 bool in_range(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
 
+// The indicator a value must carry to set this attribute of an item of this
+// kind; no_value when the value is not read.
+int indicator_needed(ItemKind kind, int attribute) {
+    switch (attribute) {
+        case UF_STYLER_SENSITIVITY: return UF_STYLER_INTEGER_VALUE;
+        case UF_STYLER_SUBITEM_VALUES: return UF_STYLER_STRING_PTR_VALUE;
+        case UF_STYLER_LIST_INSERT: return UF_STYLER_STRING_VALUE;
+        case UF_STYLER_VALUE:
+            if (kind == ItemKind::text) return UF_STYLER_STRING_VALUE;
+            if (kind == ItemKind::real) return UF_STYLER_REAL_VALUE;
+            return UF_STYLER_INTEGER_VALUE;
+        default: return UF_STYLER_NO_VALUE;
+    }
+}
+
 }  // namespace
 
 Dialog::Dialog(int id, std::string file_name, DialogDefinition definition, Observer observer)
@@ -62,6 +77,10 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
     if (value.item_id == nullptr) return status_no_such_item;
     Item* item = find_mutable(value.item_id);
     if (item == nullptr) return status_no_such_item;
+    // A value read as the wrong member of the union would be a wild pointer or a
+    // meaningless number.
+    const int needed = indicator_needed(item->definition.kind, value.item_attr);
+    if (needed != UF_STYLER_NO_VALUE && value.indicator != needed) return status_value_type_mismatch;
     switch (value.item_attr) {
         case UF_STYLER_SENSITIVITY:
             return set_sensitivity(*item, value);

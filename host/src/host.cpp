@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "cp1251.h"
+#include "host_call.h"
 #include "host_status.h"
 
 namespace ughost {
@@ -36,7 +37,14 @@ const UF_STYLER_callback_info_t* find_callback(const std::vector<UF_STYLER_callb
     return nullptr;
 }
 
+constexpr std::string_view failing_calls[] = {"UF_initialize", "UF_terminate", "UF_STYLER_create_dialog",
+                                              "UF_load_library"};
+
 }  // namespace
+
+bool can_fail(std::string_view call) {
+    return std::find(std::begin(failing_calls), std::end(failing_calls), call) != std::end(failing_calls);
+}
 
 Host& Host::instance() {
     static Host host;
@@ -127,7 +135,15 @@ int Host::fire(Dialog& dialog, const UF_STYLER_callback_info_t* callback, int re
         event.value.integer = item->selection;
     }
     const int depth = session_depth_;
-    const int result = callback->callback(dialog.id(), client_data, &event);
+    int result = UF_UI_CB_CONTINUE_DIALOG;
+    // A plug-in's callback should not throw; one that does leaves the dialog open, as a failed callback does.
+    try {
+        result = callback->callback(dialog.id(), client_data, &event);
+    } catch (const std::exception& error) {
+        write_syslog(dialog.file_name() + ": the callback of " + item_id + " threw: " + error.what());
+    } catch (...) {
+        write_syslog(dialog.file_name() + ": the callback of " + item_id + " threw an unknown exception");
+    }
     check_session_balance(depth, std::string("the callback of ") + item_id);
     return result;
 }
@@ -279,7 +295,15 @@ void Host::write_syslog(const std::string& text) {
         log << text;
         if (text.empty() || text.back() != '\n') log << '\n';
     }
-    ui().syslog_written(cp1251_to_utf8(text));
+    if (front_end_ != nullptr) ui().syslog_written(cp1251_to_utf8(text));
+}
+
+void report_host_call_failure(const char* name, const char* what) noexcept {
+    try {
+        Host::instance().write_syslog(std::string(name) + ": " + what);
+    } catch (...) {
+        // The log itself failed: there is nowhere left to tell.
+    }
 }
 
 UINT_PTR Host::set_timer(HWND window, UINT_PTR id, long period_ms) {

@@ -15,6 +15,9 @@
 
 namespace ughost {
 
+// The calls a script can make fail.
+bool can_fail(std::string_view call);
+
 struct LoadedLibrary {
     std::string path;
     void* handle = nullptr;
@@ -40,6 +43,8 @@ public:
     // Faults: the named call fails once, after `after` further successful calls.
     void plan_fault(const std::string& call, int after);
     bool fault_due(const std::string& call);
+    // Whether a fault planned for the call has yet to happen.
+    bool fault_pending(const std::string& call) const { return faults_.count(call) != 0; }
 
     int open_session();
     int close_session();

@@ -16,9 +16,11 @@ const char* host_status_text(int status) {
         case status_bad_attribute: return "The item has no such attribute";
         case status_bad_value: return "The value does not fit the item";
         case status_no_such_dialog: return "No such dialog is open";
+        case status_value_type_mismatch: return "The value type does not fit the item";
         case status_library_not_loaded: return "The library could not be loaded";
         case status_library_not_open: return "The library is not loaded";
         case status_bad_argument: return "Invalid argument";
+        case status_host_failure: return "The host failed inside the call";
         default: return "Unknown host error";
     }
 }

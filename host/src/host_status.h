@@ -1,6 +1,8 @@
 // Status codes the host returns to plug-ins, and their texts (UF_get_fail_message).
 #pragma once
 
+#include "uf.h"
+
 namespace ughost {
 
 enum HostStatus : int {
@@ -16,9 +18,11 @@ enum HostStatus : int {
     status_bad_attribute = 1021,
     status_bad_value = 1022,
     status_no_such_dialog = 1023,
+    status_value_type_mismatch = UF_STYLER_ERR_VALUE_TYPE,
     status_library_not_loaded = 1030,
     status_library_not_open = 1031,
     status_bad_argument = 1040,
+    status_host_failure = 1050,
 };
 
 // The host's text for a status; an unknown status gets a generic text with its number.

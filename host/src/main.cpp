@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
         std::perror("ughost: cannot capture the plug-ins' output");
         return 2;
     }
+    capture.forward_errors_at_sanitizer_death();
     std::FILE* transcript = nullptr;
     if (options.transcript) {
         transcript = options.transcript_file.empty() ? fdopen(dup(capture.original_stdout()), "w")

@@ -17,6 +17,10 @@ public:
     void drain(const Sink& sink);
     // Puts descriptors 1 and 2 back.
     void stop();
+    // When a sanitizer ends the process, what reached descriptor 2 since the last
+    // drain (its report among it) is copied to the original standard error
+    // instead of vanishing with the capture file.
+    void forward_errors_at_sanitizer_death();
     // The descriptor of the original standard output, for the transcript.
     int original_stdout() const { return saved_[0]; }
     int original_stderr() const { return saved_[1]; }

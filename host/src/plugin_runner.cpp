@@ -41,7 +41,14 @@ int run_plugin(const std::string& path, const std::string& parameter) {
     std::vector<char> text(parameter.begin(), parameter.end());
     text.push_back('\0');
     int return_code = -1;
-    entry(text.data(), &return_code, static_cast<int>(parameter.size()));
+    // An entry should not throw; the host survives one that does and unloads it as usual.
+    try {
+        entry(text.data(), &return_code, static_cast<int>(parameter.size()));
+    } catch (const std::exception& error) {
+        host.ui().note_event("error: ufusr of " + name + " threw: " + error.what());
+    } catch (...) {
+        host.ui().note_event("error: ufusr of " + name + " threw an unknown exception");
+    }
     if (host.session_depth() != 0) {
         host.ui().note_event("warning: ufusr returned with " + std::to_string(host.session_depth()) +
                              " host session(s) open");

@@ -1,14 +1,17 @@
 #include "script.h"
 
+#include <charconv>
 #include <set>
 #include <sstream>
+
+#include "host.h"
 
 namespace ughost {
 namespace {
 
-const std::set<std::string, std::less<>> verbs = {"select", "type",   "activate", "press",   "ok",
-                                                  "cancel", "answer", "menu",     "numbers", "fail",
-                                                  "remove"};
+const std::set<std::string, std::less<>> verbs = {"select", "type",    "activate", "press", "ok",
+                                                  "cancel", "answer",  "menu",     "numbers", "fail",
+                                                  "remove", "rename", "chmod"};
 
 std::vector<std::string> split_words(std::string_view text) {
     std::vector<std::string> words;
@@ -18,14 +21,11 @@ std::vector<std::string> split_words(std::string_view text) {
     return words;
 }
 
-bool is_integer(const std::string& word) {
-    if (word.empty()) return false;
-    std::size_t start = word[0] == '-' ? 1 : 0;
-    if (start == word.size()) return false;
-    for (std::size_t i = start; i < word.size(); ++i) {
-        if (word[i] < '0' || word[i] > '9') return false;
-    }
-    return true;
+bool is_integer(const std::string& word) { return parse_integer(word).has_value(); }
+
+// A file mode as chmod takes it: up to four octal digits.
+bool is_mode(const std::string& word) {
+    return !word.empty() && word.size() <= 4 && word.find_first_not_of("01234567") == std::string::npos;
 }
 
 // Checks the words of a line against its verb; an empty text when it fits.
@@ -45,15 +45,26 @@ std::string check(const ScriptLine& line) {
     if (verb == "menu") return w.size() == 1 && is_integer(w[0]) ? "" : "expected: menu CODE";
     if (verb == "numbers") return !w.empty() && is_integer(w[0]) ? "" : "expected: numbers CODE [VALUE...]";
     if (verb == "remove") return w.size() == 1 ? "" : "expected: remove FILE";
+    if (verb == "rename") return w.size() == 2 ? "" : "expected: rename FROM TO";
+    if (verb == "chmod") return w.size() == 2 && is_mode(w[0]) ? "" : "expected: chmod MODE FILE (MODE in octal)";
     if (verb == "fail") {
         const bool plain = w.size() == 1;
-        const bool counted = w.size() == 3 && w[1] == "after" && is_integer(w[2]);
-        return plain || counted ? "" : "expected: fail CALL [after N]";
+        const bool counted = w.size() == 3 && w[1] == "after" && parse_integer(w[2]).value_or(-1) >= 0;
+        if (!plain && !counted) return "expected: fail CALL [after N]";
+        return can_fail(w[0]) ? "" : "no call '" + w[0] + "' can be made to fail";
     }
     return "unknown action '" + verb + "'";
 }
 
 }  // namespace
+
+std::optional<int> parse_integer(std::string_view word) {
+    int value = 0;
+    const char* last = word.data() + word.size();
+    const auto [end, error] = std::from_chars(word.data(), last, value);
+    if (word.empty() || error != std::errc{} || end != last) return std::nullopt;
+    return value;
+}
 
 std::optional<std::string> unquote(std::string_view text) {
     if (text.size() < 2 || text.front() != '"' || text.back() != '"') return std::nullopt;

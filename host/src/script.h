@@ -10,7 +10,7 @@ namespace ughost {
 
 struct ScriptLine {
     int number = 0;
-    std::string verb;                // select, type, activate, press, ok, cancel, answer, menu, numbers, fail
+    std::string verb;                // an action, or a directive: fail, remove, rename, chmod
     std::vector<std::string> words;  // the rest, split; for type the text is words[1]
     std::string source;              // the line as written, for messages
 };
@@ -22,6 +22,9 @@ struct ScriptError {
 
 // Parses a whole script; false (with the first error) when a line is not an action.
 bool parse_script(std::string_view text, std::vector<ScriptLine>& lines, ScriptError& error);
+
+// A whole word as an int; nothing when it is not a number or does not fit.
+std::optional<int> parse_integer(std::string_view word);
 
 // Reads a "quoted text" with C escapes from the start of text; nothing when malformed.
 std::optional<std::string> unquote(std::string_view text);

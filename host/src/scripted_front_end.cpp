@@ -1,8 +1,12 @@
 #include "scripted_front_end.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "host.h"
@@ -26,6 +30,12 @@ std::string quoted_list(const std::vector<std::string>& texts) {
     return out + "]";
 }
 
+bool is_directive(const ScriptLine& line) {
+    return line.verb == "fail" || line.verb == "remove" || line.verb == "rename" || line.verb == "chmod";
+}
+
+int integer(const std::string& word) { return parse_integer(word).value_or(0); }
+
 bool parse_number(const std::string& word, double& value) {
     const char* last = word.data() + word.size();
     const auto [end, error] = std::from_chars(word.data(), last, value);
@@ -43,32 +53,57 @@ std::string format_real(double value) {
 ScriptedFrontEnd::ScriptedFrontEnd(std::vector<ScriptLine> script, std::FILE* transcript, int error_fd)
     : script_(std::move(script)), transcript_(transcript), error_fd_(error_fd) {}
 
+// Each event reaches the file at once: a plug-in that crashes leaves the events before it.
 void ScriptedFrontEnd::write(const std::string& line) {
     if (transcript_ == nullptr) return;
     std::fputs(line.c_str(), transcript_);
     std::fputc('\n', transcript_);
+    std::fflush(transcript_);
 }
 
 void ScriptedFrontEnd::stop(const std::string& why) {
     Host::instance().ui();  // passes on what the plug-in printed before the failure
     write("script error: " + why);
-    if (transcript_ != nullptr) std::fflush(transcript_);
     dprintf(error_fd_, "ughost: %s\n", why.c_str());
     std::_Exit(2);
 }
 
 void ScriptedFrontEnd::apply_directives() {
-    while (next_ < script_.size() && (script_[next_].verb == "fail" || script_[next_].verb == "remove")) {
+    while (next_ < script_.size() && is_directive(script_[next_])) {
         const ScriptLine& line = script_[next_++];
         write("> " + line.source);
-        if (line.verb == "remove") {
-            std::error_code ignored;
-            std::filesystem::remove(line.words[0], ignored);
-            continue;
-        }
-        const int after = line.words.size() == 3 ? std::atoi(line.words[2].c_str()) : 0;
-        Host::instance().plan_fault(line.words[0], after);
+        apply_directive(line);
     }
+}
+
+void ScriptedFrontEnd::apply_directive(const ScriptLine& line) {
+    const auto& words = line.words;
+    if (line.verb == "remove") {
+        std::error_code ignored;
+        std::filesystem::remove(words[0], ignored);
+    } else if (line.verb == "rename") {
+        std::error_code error;
+        std::filesystem::rename(words[0], words[1], error);
+        if (error) stop(directive_failed(line, error.message()));
+    } else if (line.verb == "chmod") {
+        const auto mode = static_cast<mode_t>(std::strtol(words[0].c_str(), nullptr, 8));
+        if (::chmod(words[1].c_str(), mode) != 0) stop(directive_failed(line, std::strerror(errno)));
+    } else {
+        Host& host = Host::instance();
+        // A second fault for a call whose first has not happened would silently replace it.
+        if (host.fault_pending(words[0])) stop(fault_never_happened(words[0]));
+        host.plan_fault(words[0], words.size() == 3 ? integer(words[2]) : 0);
+        planned_faults_[words[0]] = &line;
+    }
+}
+
+std::string ScriptedFrontEnd::directive_failed(const ScriptLine& line, const std::string& reason) const {
+    return "script line " + std::to_string(line.number) + ": '" + line.source + "' failed: " + reason;
+}
+
+std::string ScriptedFrontEnd::fault_never_happened(const std::string& call) const {
+    const ScriptLine& line = *planned_faults_.at(call);
+    return "script line " + std::to_string(line.number) + ": '" + line.source + "' never took effect";
 }
 
 void ScriptedFrontEnd::start() { apply_directives(); }
@@ -78,6 +113,9 @@ int ScriptedFrontEnd::finish() {
     if (next_ < script_.size()) {
         const ScriptLine& line = script_[next_];
         stop("script line " + std::to_string(line.number) + ": '" + line.source + "' was never used");
+    }
+    for (const auto& [call, line] : planned_faults_) {
+        if (Host::instance().fault_pending(call)) stop(fault_never_happened(call));
     }
     return 0;
 }
@@ -155,7 +193,7 @@ bool ScriptedFrontEnd::next_action(Dialog& dialog, DialogAction& action) {
     if (line.verb == "select") {
         action.kind = ActionKind::select;
         action.item = line.words[0];
-        action.index = std::atoi(line.words[1].c_str());
+        action.index = integer(line.words[1]);
     } else if (line.verb == "type") {
         action.kind = ActionKind::type;
         action.item = line.words[0];
@@ -166,7 +204,7 @@ bool ScriptedFrontEnd::next_action(Dialog& dialog, DialogAction& action) {
     } else if (line.verb == "press") {
         action.kind = ActionKind::press;
         action.item = line.words[0];
-        action.index = line.words.size() == 2 ? std::atoi(line.words[1].c_str()) : -1;
+        action.index = line.words.size() == 2 ? integer(line.words[1]) : -1;
     } else {
         action.kind = line.verb == "ok" ? ActionKind::ok : ActionKind::cancel;
     }
@@ -195,7 +233,7 @@ BoxAnswer ScriptedFrontEnd::message_box(const MessageBoxRequest& request) {
 int ScriptedFrontEnd::choice_menu(const std::string& title, int default_item, const std::vector<std::string>& items) {
     write("menu " + quote(title) + " default=" + std::to_string(default_item) + " items=" + quoted_list(items));
     const ScriptLine& answer = take({"menu"}, "an answer to the menu " + quote(title));
-    return std::atoi(answer.words[0].c_str());
+    return integer(answer.words[0]);
 }
 
 NumberMenuAnswer ScriptedFrontEnd::number_menu(const std::string& title, const std::vector<std::string>& labels,
@@ -207,7 +245,7 @@ NumberMenuAnswer ScriptedFrontEnd::number_menu(const std::string& title, const s
     write(line + "]");
     const ScriptLine& answer = take({"numbers"}, "an answer to the number menu " + quote(title));
     NumberMenuAnswer result;
-    result.code = std::atoi(answer.words[0].c_str());
+    result.code = integer(answer.words[0]);
     result.values = values;
     for (std::size_t i = 1; i < answer.words.size(); ++i) {
         double value = 0.0;

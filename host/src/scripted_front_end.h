@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,10 @@ public:
     // Script errors also go to error_fd, which is not the plug-ins' captured stderr.
     ScriptedFrontEnd(std::vector<ScriptLine> script, std::FILE* transcript, int error_fd);
 
-    // Applies the fault directives that stand before the first action.
+    // Applies the directives that stand before the first action.
     void start();
-    // Fails the run when actions are left over; returns the exit status to use.
+    // Fails the run when actions are left over or a planned fault never happened;
+    // returns the exit status to use.
     int finish();
     // Stops the run at once: a script that does not fit is a failed run.
     [[noreturn]] void stop(const std::string& why);
@@ -48,7 +50,11 @@ public:
 private:
     // The next action, which must have one of the given verbs.
     const ScriptLine& take(std::initializer_list<const char*> verbs, const std::string& awaited);
+    // Directives take effect as soon as the action above them is taken, before it runs.
     void apply_directives();
+    void apply_directive(const ScriptLine& line);
+    std::string directive_failed(const ScriptLine& line, const std::string& reason) const;
+    std::string fault_never_happened(const std::string& call) const;
     void write(const std::string& line);
 
     std::vector<ScriptLine> script_;
@@ -56,6 +62,7 @@ private:
     std::FILE* transcript_;
     int error_fd_;
     const ScriptLine* current_ = nullptr;
+    std::map<std::string, const ScriptLine*> planned_faults_;  // by call, the directive that planned it
 };
 
 std::string format_real(double value);

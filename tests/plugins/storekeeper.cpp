@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "callback_guard.h"
 #include "editor_entry.h"
 #include "editor_profiles.h"
 #include "host_session.h"
@@ -30,6 +31,7 @@ void list_rows(int dialog, const RecordTable<Record>& table) {
         Record row = table.copy_of(i);
         value.item_attr = UF_STYLER_LIST_INSERT;
         value.subitem_index = static_cast<int>(i);
+        value.indicator = UF_STYLER_STRING_VALUE;
         value.value.string = row.LIBRF;
         UF_STYLER_set_value(dialog, &value);
     }
@@ -89,11 +91,11 @@ int command_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
 }
 
 UF_STYLER_callback_info_t callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, construct_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, dialog_exit_cb},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, dialog_exit_cb},
-    {"LIST", UF_STYLER_ACTIVATE_CB, 0, item_noop_cb},
-    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 1, command_cb},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<construct_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<dialog_exit_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<dialog_exit_cb>},
+    {"LIST", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
+    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 1, guarded<command_cb>},
     {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},
 };
 
