@@ -145,7 +145,7 @@ TEST_F(Blankora, AnEditThatTheFileCannotHoldIsRefusedAndTheFieldsShowTheMaterial
               std::string::npos);
 }
 
-// 2026-12-07: a refused New left its generated reference in "LIBREF", and the
+// A refused New left its generated reference in "LIBREF", and the
 // next Edit stored it as the key of the selected material.
 TEST_F(Blankora, ARefusedNewLeavesNoReferenceForTheNextEdit) {
     const HostRun run = run_blankora(library, "select LIST 1\npress BLO_ACT 1\ntype MATCODE Д16|Т\n"
@@ -160,7 +160,7 @@ TEST_F(Blankora, ARefusedNewLeavesNoReferenceForTheNextEdit) {
                      "DATA|D16T|Д16Т|Алюминиевый сплав||MAT0_0002\r\n"));
 }
 
-// 2026-12-07: after a failed Load row 0 was selected while the fields still
+// After a failed Load row 0 was selected while the fields still
 // showed the material selected before, and Edit + apply copied it over row 0.
 TEST_F(Blankora, AFailedLoadShowsWhatASaveWouldWriteAndTheSelectedMaterial) {
     const HostRun run = run_blankora(library, "select LIST 1\nremove " + library.file("part_materials.dat") +

@@ -67,7 +67,7 @@ TEST(NewLibref, TheFirstDrawIsKeptWhenNoRowHoldsIt) {
     FAIL() << "the clock turned a second during every attempt";
 }
 
-// 2026-12-07: with every number of the prefix taken, New handed out one the table held.
+// With every number of the prefix taken, New handed out one the table held.
 TEST(NewLibref, FindsAFreeReferenceWhenEveryDrawIsTaken) {
     std::vector<std::string> references;
     for (int number = 0; number < 100000; ++number) references.push_back(format_text("TMC0_%04d", number));

@@ -172,7 +172,7 @@ TEST_F(Ratomir, NewReferencesAreNeverOnesTheTableHolds) {
     EXPECT_EQ(references.size(), 6u) << run.transcript;
 }
 
-// 2026-12-07: a large table holds every reference the draws can give (0 to
+// A large table holds every reference the draws can give (0 to
 // 32767), and New handed out one of them.
 TEST_F(Ratomir, NewFindsAFreeReferenceWhenEveryDrawIsTaken) {
     std::set<std::string> taken;
@@ -356,7 +356,7 @@ INSTANTIATE_TEST_SUITE_P(
                     (choice_menu + "> menu 6\n" + feed_menu + "> numbers 3 1200 1e-200 1e-200\n" + not_finite("inf"))}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// 2026-12-07: 1e200 × 1e200 put infinity into the field, and the save wrote |inf|inf|.
+// 1e200 × 1e200 put infinity into the field, and the save wrote |inf|inf|.
 TEST_F(Ratomir, AResultNoFileCanHoldNeverReachesTheFile) {
     const HostRun run = run_ratomir(library, "press BLO_ACT 0\npress CALC\nmenu 5\nnumbers 3 1e200 1e200\n"
                                              "press BLO_ACTION 0\npress BLO_ACT 5\nanswer yes\nok\n");
