@@ -1,15 +1,14 @@
-// The plug-in's exports and its main dialog's callback table.
-#include <iterator>
-
+// The part-material editor as the host enters it: its main dialog's callback
+// table and what sets it apart at its entry.
 #include "callback_guard.h"
 #include "editor_entry.h"
-#include "editor_profiles.h"
+#include "host_session.h"
 #include "part_material_editor.h"
 
 namespace {
 
 UF_STYLER_callback_info_t callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<partmat_construct_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<in_session<partmat_construct_cb>>},
     {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<dialog_exit_cb>},
     {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<dialog_exit_cb>},
     {"LIBREF", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
@@ -17,18 +16,21 @@ UF_STYLER_callback_info_t callbacks[] = {
     {"MATNAME", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
     {"HARDNESS", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
     {"PARTMAT", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
-    {"BLO_ACTION", UF_STYLER_ACTIVATE_CB, 0, guarded<partmat_action_cb>},
-    {"LIST", UF_STYLER_ACTIVATE_CB, 0, guarded<partmat_show_record_cb>},
-    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 0, guarded<partmat_command_cb>},
+    {"BLO_ACTION", UF_STYLER_ACTIVATE_CB, 0, guarded<in_session<partmat_action_cb>>},
+    {"LIST", UF_STYLER_ACTIVATE_CB, 0, guarded<in_session<partmat_show_record_cb>>},
+    {"BLO_ACT", UF_STYLER_ACTIVATE_CB, 0, guarded<in_session<partmat_command_cb>>},
     {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},
 };
 
 }  // namespace
 
-PLUGIN_EXPORT void ufusr(char*, int* return_code, int) {
-    run_editor(blankora_profile, callbacks, static_cast<int>(std::size(callbacks)), return_code);
-}
-
-PLUGIN_EXPORT int ufusr_ask_unload() { return 1; }
-
-PLUGIN_EXPORT void ufusr_cleanup() {}
+extern const EditorProfile this_editor = {
+    .dialog_file = "blankora.dlg",
+    .callbacks = callbacks,
+    .probe = probe_data_directory,
+    .unsaved_changes = part_materials_unsaved,
+    .unavailable_text = "База Материала НЕ доступна или НЕ существует \n обратитесь к системному администратору.",
+    .dialog_after_failed_probe = true,
+    .dialog_failure_text = " Невозможно загрузить 'blankora.dlg'  ...",
+    .sets_return_code = true,
+};

@@ -2,14 +2,12 @@
 // applying an edit made in them.
 #include "dialog_items.h"
 #include "format_text.h"
-#include "host_session.h"
 #include "in_dialog_edit.h"
-#include "library_tables.h"
 #include "part_material_editor.h"
 
-namespace {
+int edit_mode = -1;
 
-using MATERIALS = PARTS;
+namespace {
 
 std::string partmat_list_line(const MATERIALS& row) {
     return format_text("%.50s  =  %.50s  =  %.20s  =  %.133s", row.MATCODE, row.MATNAME, row.HARDNESS, row.PARTMAT);
@@ -52,38 +50,24 @@ void build_dialog(int dialog) {
 // Delete and Load show the newly selected record, so the fields never hold a
 // record other than the selected one, which an Edit would then overwrite.
 const Editor part_material_editor = {
-    &material_rows,
-    "LIST",
-    {Command::edit, Command::create, Command::remove, Command::list, Command::load, Command::save, Command::none},
-    "MAT0_%04d",
-    "LIBREF",
-    "MATCODE",
-    show_record,
-    nullptr,
-    nullptr,
-    partmat_listing,
+    .table = &material_rows,
+    .edit_mode = &edit_mode,
+    .list_item = "LIST",
+    .commands = {Command::edit, Command::create, Command::remove, Command::list, Command::load, Command::save,
+                 Command::none},
+    .reference_format = "MAT0_%04d",
+    .reference_item = "LIBREF",
+    .first_value_field = "MATCODE",
+    .show_selected_row = show_record,
+    .listing = partmat_listing,
 };
 
-int partmat_construct_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) build_dialog(dialog);
-    return UF_UI_CB_CONTINUE_DIALOG;
+void partmat_construct_cb(int dialog) { build_dialog(dialog); }
+
+void partmat_show_record_cb(int dialog) { show_record(dialog); }
+
+void partmat_action_cb(int dialog) {
+    apply_in_dialog(dialog, part_material_editor, part_material_table, read_fields);
 }
 
-int partmat_show_record_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) show_record(dialog);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
-
-int partmat_action_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) apply_in_dialog(dialog, part_material_editor, part_material_table, read_fields);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
-
-int partmat_command_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) dispatch_command(dialog, part_material_editor);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
+void partmat_command_cb(int dialog) { dispatch_command(dialog, part_material_editor); }

@@ -1,6 +1,6 @@
 // blankora's List/Help: a quick guide, then the table as its file holds it,
 // unsaved changes included.
-#include "library_tables.h"
+#include "table_formats.h"
 #include "listing.h"
 #include "part_material_editor.h"
 
@@ -35,7 +35,7 @@ void partmat_listing() {
     });
     listing_part_material_keywords();
     listing_write("\n ");
-    listing_state(part_material_table.size(), part_material_path);
+    listing_state(part_material_table.size(), SaveFlag, part_material_path);
     listing_write({"\nFORMAT MATCODE MATNAME PARTMAT HARDNESS LIBRF",
                    "\n#-----------------------------------------------------------\n"});
     listing_rows(part_material_format, part_material_table);

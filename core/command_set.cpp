@@ -9,8 +9,6 @@
 #include "format_text.h"
 #include "uf.h"
 
-int edit_mode = -1;
-
 namespace {
 
 constexpr int redraws_before_searching = 1000;
@@ -136,14 +134,14 @@ std::string new_libref(const Editor& editor) {
 }
 
 void enter_edit_state(int dialog, const Editor& editor, int mode) {
-    edit_mode = mode;
+    *editor.edit_mode = mode;
     dialog_items::set_sensitive(dialog, editor.list_item, false);
     dialog_items::set_buttons_sensitive(dialog, "BLO_ACT", false);
     dialog_items::set_sensitive(dialog, "SW_EDIT", true);
 }
 
 void leave_edit_state(int dialog, const Editor& editor) {
-    edit_mode = -1;
+    *editor.edit_mode = -1;
     dialog_items::set_sensitive(dialog, editor.list_item, true);
     dialog_items::set_buttons_sensitive(dialog, "BLO_ACT", true);
     dialog_items::set_sensitive(dialog, "SW_EDIT", false);

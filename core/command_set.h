@@ -22,26 +22,28 @@ public:
     virtual int save() = 0;
 };
 
+// An editor's command row, described with designated initializers; what an
+// editor does not have stays null.
 struct Editor {
-    EditorTable* table;
-    const char* list_item;              // the list that shows the table
-    std::array<Command, 7> commands;    // by button index
-    const char* reference_format;       // of generated library references, e.g. "FSDO_%04d"
+    EditorTable* table = nullptr;
+    // The editor's edit_mode (-1 browsing, 0 editing the selected row, 1 creating
+    // a row); null for editors with a record dialog.
+    int* edit_mode = nullptr;
+    const char* list_item = nullptr;     // the list that shows the table
+    std::array<Command, 7> commands{};   // by button index
+    const char* reference_format = nullptr;  // of generated library references, e.g. "FSDO_%04d"
     // Editors that edit in their main dialog: the reference item and the field that
     // gets the focus for a new row. Null for editors with a record dialog.
-    const char* reference_item;
-    const char* first_value_field;
+    const char* reference_item = nullptr;
+    const char* first_value_field = nullptr;
     // Shows the selected row in the fields; null when the fields are not the row's.
-    void (*show_selected_row)(int dialog);
+    void (*show_selected_row)(int dialog) = nullptr;
     // Rebuilds the whole dialog from the files (ratomir); null: reload the table only.
-    void (*reload)(int dialog);
+    void (*reload)(int dialog) = nullptr;
     // Opens the record dialog for a row (-1: a new row); returns the dialog response.
-    int (*record_dialog)(int dialog, long row);
-    void (*listing)();
+    int (*record_dialog)(int dialog, long row) = nullptr;
+    void (*listing)() = nullptr;
 };
-
-// -1 browsing, 0 editing the selected row, 1 creating a row.
-extern int edit_mode;
 
 // The "BLO_ACT" callback body: runs the command of the pressed button.
 void dispatch_command(int dialog, const Editor& editor);

@@ -1,54 +1,30 @@
 #include "editor_entry.h"
 
-#include <cstdio>
-#include <sstream>
-
 #include "callback_guard.h"
+#include "failure_report.h"
 #include "host_session.h"
-#include "library_tables.h"
-#include "probe.h"
 #include "windows.h"
-
-const EditorProfile* active_editor = nullptr;
-
-int report_failure(int status) {
-    if (status == 0) return 0;
-    char message[UF_UI_MAX_STRING_LEN + 1] = {};
-    UF_get_fail_message(status, message);
-    UF_UI_set_status(message);
-    std::ostringstream text;
-    text << "\nError:\n" << message << "\n\n";
-    std::fputs(text.str().c_str(), stderr);
-    return status;
-}
-
-void report_dialog_not_created(int status, const char* text) {
-    char message[UF_UI_MAX_STRING_LEN + 1] = {};
-    UF_get_fail_message(status, message);
-    UF_UI_set_status(message);
-    std::printf("%s\n", message);
-    if (text != nullptr) uc1601(text, 1);
-}
 
 namespace {
 
 // The probe and the dialog, inside the entry's session.
-void show_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count) {
-    if (probe_data_directory() < 0) {
+void show_editor(const EditorProfile& profile) {
+    if (profile.probe() < 0) {
         MessageBeep(0);
         MessageBoxA(GetFocus(), profile.unavailable_text, "Проверка чтения-записи ->.", MB_ICONERROR);
         if (!profile.dialog_after_failed_probe) return;
     }
     int response = 0;
-    const int created = UF_STYLER_create_dialog(profile.dialog_file, callbacks, count, nullptr, &response);
+    const int created = UF_STYLER_create_dialog(profile.dialog_file, profile.callbacks.data(),
+                                                static_cast<int>(profile.callbacks.size()), nullptr, &response);
     if (created != 0) report_dialog_not_created(created, profile.dialog_failure_text);
 }
 
 // The session's status, or the status of its failed close.
-int run_editor_session(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count) {
+int run_editor_session(const EditorProfile& profile) {
     if (const int status = UF_initialize(); status != 0) return status;
     try {
-        show_editor(profile, callbacks, count);
+        show_editor(profile);
     } catch (...) {
         UF_terminate();
         throw;
@@ -58,9 +34,8 @@ int run_editor_session(const EditorProfile& profile, UF_STYLER_callback_info_t* 
 
 }  // namespace
 
-void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count, int* return_code) {
-    active_editor = &profile;
-    guarded_entry([&] { report_failure(run_editor_session(profile, callbacks, count)); });
+void run_editor(const EditorProfile& profile, int* return_code) {
+    guarded_entry([&] { report_failure(run_editor_session(profile)); });
     if (profile.sets_return_code && return_code != nullptr) *return_code = 0;
 }
 
@@ -69,7 +44,7 @@ void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbac
 int dialog_exit_cb(int, void*, UF_STYLER_item_value_type_p_t) {
     const HostSession session;
     if (!session.open()) return UF_UI_CB_CONTINUE_DIALOG;
-    if (own_table_has_unsaved_changes() &&
+    if (this_editor.unsaved_changes() &&
         MessageBoxA(GetFocus(), "В Базе есть несохраненные изменения.\n Выйти без сохранения?", "Выход ...",
                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         return UF_UI_CB_CONTINUE_DIALOG;

@@ -4,21 +4,10 @@
 #include "editor_profile.h"
 #include "uf.h"
 
-// The editor plug-ins' exports.
-#define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
-
 // Opens a host session, probes the editor's table file, shows its dialog, closes
 // the session and reports a host failure. Nothing it meets is thrown on to the
 // host: an exception is reported and the return code set all the same.
-void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count, int* return_code);
-
-// Shows a non-zero host status on the status line and as an "Error:" block on
-// the error stream; returns the status.
-int report_failure(int status);
-
-// A dialog that could not be created: the host's text on the status line and
-// on standard output, then the editor's own text, when it has one.
-void report_dialog_not_created(int status, const char* text);
+void run_editor(const EditorProfile& profile, int* return_code);
 
 // Types 4 and 7 of a main dialog: the dialog ends, after a question when the
 // table has changes not yet saved. Callback tables bind these, like every

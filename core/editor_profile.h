@@ -1,22 +1,33 @@
-// What sets the four editors apart at their entry, as data.
+// What sets an editor apart at its entry, as data. Each editor defines its own:
+//
+//   extern const EditorProfile this_editor = {
+//       .dialog_file = "strakel.dlg",
+//       .callbacks = main_callbacks,
+//       .probe = probe_data_directory,
+//       ...
+//   };
 #pragma once
 
-enum class LibraryTable { feeds, tool_materials, part_materials, cut_methods };
+#include <span>
+
+#include "uf.h"
 
 struct EditorProfile {
     const char* dialog_file;
-    LibraryTable own_table;
-    // The feeds-and-speeds editor also reads the three other tables.
-    bool reads_other_tables;
+    // The main dialog's callback table, its terminating entry included.
+    std::span<UF_STYLER_callback_info_t> callbacks;
+    // Checks the library directory and the editor's own file: 0 readable, -1 no
+    // directory variable, -2 not readable.
+    int (*probe)();
+    // Whether the table differs from what it was at its last load or save.
+    bool (*unsaved_changes)();
     // Shown when the own table file cannot be read.
     const char* unavailable_text;
     bool dialog_after_failed_probe;
     // Shown when the dialog cannot be created; null shows nothing.
     const char* dialog_failure_text;
     bool sets_return_code;
-    // Whether a loader's failure message names the table or says "the database".
-    bool load_failure_names_table;
 };
 
-// The profile of the running editor, set by its entry.
-extern const EditorProfile* active_editor;
+// The running editor's profile: each editor plug-in defines it.
+extern const EditorProfile this_editor;

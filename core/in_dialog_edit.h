@@ -11,11 +11,6 @@
 #include "library_file.h"
 #include "record_table.h"
 
-// Copies a text into a record's field, cut to what the field holds.
-inline void copy_text(std::span<char> field, const std::string& text) {
-    library_file_detail::store_text(field, text, field.size());
-}
-
 // Asks a text field; false (the user told why) when the file could not hold the text.
 bool ask_storable_text(int dialog, const char* item, const char* label, std::size_t max_length, std::span<char> field);
 // Asks a real field; false (the user told why) when the file could not hold the number.
@@ -34,7 +29,7 @@ void apply_in_dialog(int dialog, const Editor& editor, RecordTable<Record>& tabl
         editor.show_selected_row(dialog);
     } else if (button != apply_button) {
         show_unknown_command();
-    } else if (edit_mode == 0) {
+    } else if (*editor.edit_mode == 0) {
         const int selected = dialog_items::ask_index(dialog, editor.list_item);
         if (table.has_row(selected)) {
             Record row = table.copy_of(static_cast<std::size_t>(selected));
@@ -46,7 +41,7 @@ void apply_in_dialog(int dialog, const Editor& editor, RecordTable<Record>& tabl
                 editor.show_selected_row(dialog);
             }
         }
-    } else if (edit_mode == 1) {
+    } else if (*editor.edit_mode == 1) {
         Record row;
         copy_text(row.tag, "DATA");
         if (read_fields(dialog, row)) {

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+void copy_text(std::span<char> field, std::string_view text) {
+    library_file_detail::store_text(field, text, field.size());
+}
+
 namespace library_file_detail {
 
 namespace {

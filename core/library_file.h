@@ -34,6 +34,9 @@ struct LoadReport {
     }
 };
 
+// Copies a text into a record's text field, cut to what the field holds.
+void copy_text(std::span<char> field, std::string_view text);
+
 namespace library_file_detail {
 
 bool is_data_line(std::string_view line);

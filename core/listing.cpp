@@ -1,7 +1,6 @@
 #include "listing.h"
 
 #include "format_text.h"
-#include "library_tables.h"
 #include "uf.h"
 
 void listing_start() {
@@ -17,9 +16,9 @@ void listing_write(std::initializer_list<const char*> texts) {
     for (const char* text : texts) UF_UI_write_listing_window(text);
 }
 
-void listing_state(std::size_t count, const std::string& path) {
+void listing_state(std::size_t count, int save_flag, const std::string& path) {
     listing_write({"\n#-----------------------------------------------------------", "\n# Текущее состояние базы:"});
-    listing_write(format_text("\n# Count=%ld\n# SaveFlag=%d\n# Name=%s ", static_cast<long>(count), SaveFlag, path));
+    listing_write(format_text("\n# Count=%ld\n# SaveFlag=%d\n# Name=%s ", static_cast<long>(count), save_flag, path));
     listing_write("\n#-----------------------------------------------------------");
 }
 

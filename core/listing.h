@@ -13,8 +13,9 @@ void listing_write(const std::string& text);
 void listing_write(std::initializer_list<const char*> texts);
 // The keywords of part_materials.dat, as the listings that show that table explain them.
 void listing_part_material_keywords();
-// The state of a table in memory, between dashed lines: its count, SaveFlag and file name.
-void listing_state(std::size_t count, const std::string& path);
+// The state of a table in memory, between dashed lines: its count, whether it
+// may be saved (0) or not (-1), and its file name.
+void listing_state(std::size_t count, int save_flag, const std::string& path);
 
 // Every row in the data-line form of its file.
 template <class Record>

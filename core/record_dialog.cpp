@@ -1,7 +1,7 @@
 #include "record_dialog.h"
 
 #include "dialog_items.h"
-#include "editor_entry.h"
+#include "failure_report.h"
 #include "host_session.h"
 
 long record_index = -1;

@@ -1,13 +1,10 @@
 // The columns and headers of the four library files. A data line is the keyword
 // "DATA", then the columns below in file order, each after a "|".
-#include "library_tables.h"
+#include "table_formats.h"
 
 #define DASHED_LINE "#----------------+-------------------------------+-------------\n"
 
 namespace {
-
-constexpr double inches_per_mm = 0.03937007874015748;       // 1/25.4
-constexpr double feet_per_metre = 3.280839895013124;        // 1000/(12 × 25.4)
 
 double depth_in_inches(const FEEDS& row) { return row.DPT_CUT_MM * inches_per_mm; }
 double speed_in_feet_per_minute(const FEEDS& row) { return row.SURF_SPEED_MPM * feet_per_metre; }

@@ -2,10 +2,8 @@
 
 #include <cerrno>
 
-#include "editor_profile.h"
 #include "file_replace.h"
 #include "format_text.h"
-#include "library_tables.h"
 #include "uf.h"
 #include "windows.h"
 
@@ -60,8 +58,7 @@ const char* text_kind(LoadReport::Text text) {
 
 }  // namespace
 
-void show_load_failure(const char* table_name) {
-    const bool names_table = active_editor == nullptr || active_editor->load_failure_names_table;
+void show_load_failure(const char* table_name, bool names_table) {
     const std::string text = format_text(" Невозможно загрузить %s\n Обратитесь к сист. администратору",
                                          names_table ? table_name : "Базу");
     MessageBoxA(GetFocus(), text.c_str(), "Ошибка - загрузки Базы", MB_ICONERROR);
@@ -92,9 +89,9 @@ bool read_for_load(const std::string& path, std::string& content, FileSnapshot& 
 }
 
 int save_with(std::size_t rows, const std::string& path, const std::function<std::string()>& content,
-              TableSync& sync, bool& written) {
+              TableSync& sync, int save_flag, bool& written) {
     written = false;
-    if (SaveFlag == -1) {
+    if (save_flag == -1) {
         refuse_save();
         return -1;
     }

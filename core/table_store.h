@@ -39,27 +39,35 @@ std::uint64_t rows_fingerprint(const TableFormat<Record>& format, const RecordTa
     return hash.value();
 }
 
+// How an editor loads a table.
+struct LoadOptions {
+    // The editor saves this table: its notice tells what a save will do with the
+    // lines the load could not take, and the next save asks first.
+    bool saved_here = true;
+    // The load-failure message names the table; otherwise it says "the database".
+    bool failure_names_table = false;
+};
+
 namespace table_store_detail {
-void show_load_failure(const char* table_name);
+void show_load_failure(const char* table_name, bool names_table);
 void show_load_report(const char* file_name, const LoadReport& report, bool saved_here);
 bool read_for_load(const std::string& path, std::string& content, FileSnapshot& snapshot);
 // The save's questions and refusals, the replacement of the file, and its
 // message, as save_table returns it; written tells whether the file now holds content().
 int save_with(std::size_t rows, const std::string& path, const std::function<std::string()>& content,
-              TableSync& sync, bool& written);
+              TableSync& sync, int save_flag, bool& written);
 }  // namespace table_store_detail
 
 // 0 when the file was read (the table now holds its rows), -1 when it cannot be
-// read (the table keeps its rows). saved_here: the editor saves this table, so
-// the notice tells what a save will do with the lines it could not take.
+// read (the table keeps its rows).
 template <class Record>
 int load_table(const TableFormat<Record>& format, RecordTable<Record>& table, const std::string& path,
-               TableSync& sync, bool saved_here, void (*number_row)(Record&, std::int32_t) = nullptr) {
+               TableSync& sync, LoadOptions options, void (*number_row)(Record&, std::int32_t) = nullptr) {
     std::string content;
     FileSnapshot snapshot;
     if (!table_store_detail::read_for_load(path, content, snapshot)) {
         sync.file = FileSnapshot{};
-        table_store_detail::show_load_failure(format.table_name);
+        table_store_detail::show_load_failure(format.table_name, options.failure_names_table);
         return -1;
     }
     // A file a crash left half-written is put back first, if the user wants it.
@@ -68,19 +76,19 @@ int load_table(const TableFormat<Record>& format, RecordTable<Record>& table, co
     read_table(content, format, table, report, number_row);
     sync.file = snapshot;
     sync.rows = rows_fingerprint(format, table);
-    sync.load_incomplete = saved_here && !report.clean();
-    if (!report.clean()) table_store_detail::show_load_report(format.file_name, report, saved_here);
+    sync.load_incomplete = options.saved_here && !report.clean();
+    if (!report.clean()) table_store_detail::show_load_report(format.file_name, report, options.saved_here);
     return 0;
 }
 
-// 0 when written or declined, -1 when saving is not allowed or the table is
-// empty, -2 when the file cannot be written.
+// 0 when written or declined, -1 when saving is not allowed (save_flag -1) or
+// the table is empty, -2 when the file cannot be written.
 template <class Record>
 int save_table(const TableFormat<Record>& format, const RecordTable<Record>& table, const std::string& path,
-               TableSync& sync) {
+               TableSync& sync, int save_flag) {
     bool written = false;
     const int result = table_store_detail::save_with(
-        table.size(), path, [&] { return write_table(format, table); }, sync, written);
+        table.size(), path, [&] { return write_table(format, table); }, sync, save_flag, written);
     if (written) sync.rows = rows_fingerprint(format, table);
     return result;
 }
@@ -90,3 +98,28 @@ template <class Record>
 bool unsaved_changes(const TableFormat<Record>& format, const RecordTable<Record>& table, const TableSync& sync) {
     return rows_fingerprint(format, table) != sync.rows;
 }
+
+// A table with its file, as an editor holds it: the rows, the path the probe
+// built, and what both were at the last load or save.
+//
+//   TableFile<CUTS> cut_method_file(cut_method_format, cut_method_table, cut_method_path, {});
+//   int load_cut_method_table() { return cut_method_file.load(); }
+template <class Record>
+class TableFile {
+public:
+    TableFile(const TableFormat<Record>& format, RecordTable<Record>& rows, std::string& path, LoadOptions options,
+              void (*number_row)(Record&, std::int32_t) = nullptr)
+        : format_(format), rows_(rows), path_(path), options_(options), number_row_(number_row) {}
+
+    int load() { return load_table(format_, rows_, path_, sync_, options_, number_row_); }
+    int save(int save_flag) { return save_table(format_, rows_, path_, sync_, save_flag); }
+    bool unsaved_changes() const { return ::unsaved_changes(format_, rows_, sync_); }
+
+private:
+    const TableFormat<Record>& format_;
+    RecordTable<Record>& rows_;
+    std::string& path_;
+    LoadOptions options_;
+    void (*number_row_)(Record&, std::int32_t);
+    TableSync sync_;
+};

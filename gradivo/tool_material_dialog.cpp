@@ -1,7 +1,5 @@
 // The main dialog: the list of tool materials and the command row.
 #include "format_text.h"
-#include "host_session.h"
-#include "library_tables.h"
 #include "record_dialog.h"
 #include "tool_material_editor.h"
 
@@ -19,26 +17,15 @@ RecordEditorTable<TOOL_MATERIALS> tool_material_rows(tool_material_table, toolma
 
 // Delete is the second button and New the third, as in the cut-method editor.
 const Editor tool_material_editor = {
-    &tool_material_rows,
-    "LIST_TOOL_MATERIAL",
-    {Command::edit, Command::remove, Command::create, Command::list, Command::load, Command::save, Command::none},
-    "TMC0_%04d",
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    open_toolmat_record_dialog,
-    toolmat_listing,
+    .table = &tool_material_rows,
+    .list_item = "LIST_TOOL_MATERIAL",
+    .commands = {Command::edit, Command::remove, Command::create, Command::list, Command::load, Command::save,
+                 Command::none},
+    .reference_format = "TMC0_%04d",
+    .record_dialog = open_toolmat_record_dialog,
+    .listing = toolmat_listing,
 };
 
-int toolmat_construct_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) list_loaded_table(dialog, tool_material_editor);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
+void toolmat_construct_cb(int dialog) { list_loaded_table(dialog, tool_material_editor); }
 
-int toolmat_command_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) dispatch_command(dialog, tool_material_editor);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
+void toolmat_command_cb(int dialog) { dispatch_command(dialog, tool_material_editor); }

@@ -2,8 +2,21 @@
 // a row is shown, created and changed in the record dialog "gradivoedit.dlg".
 #pragma once
 
+#include <string>
+
 #include "command_set.h"
-#include "uf.h"
+#include "record_table.h"
+#include "records.h"
+
+extern RecordTable<TOOL_MATERIALS> tool_material_table;
+extern std::string tool_material_path;
+// 0: saving allowed; -1: the file did not open for appending.
+extern int SaveFlag;
+
+int probe_data_directory();
+int load_tool_material_table();
+int save_tool_material_table();
+bool tool_materials_unsaved();
 
 extern const Editor tool_material_editor;
 
@@ -12,6 +25,6 @@ extern const Editor tool_material_editor;
 int open_toolmat_record_dialog(int dialog, long index);
 void toolmat_listing();
 
-// Callbacks of the main dialog.
-int toolmat_construct_cb(int dialog, void* client_data, UF_STYLER_item_value_type_p_t callback_data);
-int toolmat_command_cb(int dialog, void* client_data, UF_STYLER_item_value_type_p_t callback_data);
+// The work of the main dialog's callbacks, each run inside a host session.
+void toolmat_construct_cb(int dialog);
+void toolmat_command_cb(int dialog);

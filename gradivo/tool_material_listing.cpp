@@ -1,7 +1,7 @@
 // gradivo's List/Help: a quick guide, then every row as its file holds it, with
 // the place it was read from, unsaved changes included.
 #include "format_text.h"
-#include "library_tables.h"
+#include "table_formats.h"
 #include "listing.h"
 #include "tool_material_editor.h"
 
@@ -42,7 +42,7 @@ void toolmat_listing() {
         "\n\t  MATDESC  material_description  - Описание материала",
         "\n ",
     });
-    listing_state(tool_material_table.size(), tool_material_path);
+    listing_state(tool_material_table.size(), SaveFlag, tool_material_path);
     listing_write({"\nFORMAT LIBRF MATNAM MATDESC\n"});
     // The place a row was read from shows how the table has changed since the load.
     for (const TOOL_MATERIALS& row : tool_material_table) {

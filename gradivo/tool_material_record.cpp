@@ -6,7 +6,6 @@
 #include "callback_guard.h"
 #include "editor_entry.h"
 #include "host_session.h"
-#include "library_tables.h"
 #include "record_dialog.h"
 #include "tool_material_editor.h"
 
@@ -33,22 +32,16 @@ bool read_fields(int dialog, TOOL_MATERIALS& row) {
            ask_record_text(dialog, "WIDE_DISCRIPTION", "Описание материала", row.MATDESC);
 }
 
-int toolmat_record_construct_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) show_record(dialog, record_to_show(tool_material_editor, tool_material_table, new_material()));
-    return UF_UI_CB_CONTINUE_DIALOG;
+void toolmat_record_construct_cb(int dialog) {
+    show_record(dialog, record_to_show(tool_material_editor, tool_material_table, new_material()));
 }
 
-int toolmat_record_apply_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (!session.open()) return UF_UI_CB_CONTINUE_DIALOG;
-    return store_record(dialog, tool_material_table, read_fields);
-}
+int toolmat_record_apply_cb(int dialog) { return store_record(dialog, tool_material_table, read_fields); }
 
 // Enter in the name field ends the dialog as Cancel does.
 UF_STYLER_callback_info_t record_callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<toolmat_record_construct_cb>},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<toolmat_record_apply_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<in_session<toolmat_record_construct_cb>>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<in_session_ending<toolmat_record_apply_cb>>},
     {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<record_dialog_exit_cb>},
     {"WIDE_NUM", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
     {"WIDE_MAT", UF_STYLER_ACTIVATE_CB, 0, guarded<record_dialog_exit_cb>},

@@ -4,9 +4,9 @@
 
 #include "callback_guard.h"
 #include "korvane.h"
+#include "plugin_export.h"
 #include "uf.h"
 
-#define KORVANE_EXPORT extern "C" __attribute__((visibility("default")))
 
 int report_launcher_failure(int status) {
     if (status == 0) return 0;
@@ -35,10 +35,10 @@ int run_launcher_session() {
 }  // namespace
 
 // The parameter text and its length are not read: the launcher needs nothing from its caller.
-KORVANE_EXPORT void ufusr(char* /*parameter*/, int* return_code, int /*parameter_length*/) {
+PLUGIN_EXPORT void ufusr(char* /*parameter*/, int* return_code, int /*parameter_length*/) {
     guarded_entry([] { report_launcher_failure(run_launcher_session()); });
     if (return_code != nullptr) *return_code = 0;
 }
 
 // 1: the host unloads the launcher as soon as ufusr returns.
-KORVANE_EXPORT int ufusr_ask_unload() { return 1; }
+PLUGIN_EXPORT int ufusr_ask_unload() { return 1; }

@@ -5,7 +5,7 @@
 #include "dialog_items.h"
 #include "feeds_editor.h"
 #include "format_text.h"
-#include "host_session.h"
+#include "uf.h"
 
 namespace {
 
@@ -82,8 +82,4 @@ void run_calculator(int dialog) {
 
 }  // namespace
 
-int calc_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) run_calculator(dialog);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
+void calc_cb(int dialog) { run_calculator(dialog); }

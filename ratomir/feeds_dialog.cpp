@@ -5,8 +5,8 @@
 #include "dialog_items.h"
 #include "feeds_editor.h"
 #include "format_text.h"
-#include "host_session.h"
-#include "library_tables.h"
+
+int edit_mode = -1;
 
 namespace {
 
@@ -62,22 +62,23 @@ void list_rows_and_show_first(int dialog) {
     insert_all_lines(dialog, feeds_editor);
     if (feeds_table.size() == 0) return;
     dialog_items::select_line(dialog, "LIST", 0);
-    show_row(dialog);
+    show_selected_row(dialog);
 }
 
 }  // namespace
 
 const Editor feeds_editor = {
-    &feeds_rows,
-    "LIST",
-    {Command::edit, Command::create, Command::remove, Command::list, Command::load, Command::save, Command::none},
-    "FSDO_%04d",
-    "LIBREF",
-    "DPT_CUT_MM",
-    show_row,
-    build_dialog,
-    nullptr,
-    feeds_listing,
+    .table = &feeds_rows,
+    .edit_mode = &edit_mode,
+    .list_item = "LIST",
+    .commands = {Command::edit, Command::create, Command::remove, Command::list, Command::load, Command::save,
+                 Command::none},
+    .reference_format = "FSDO_%04d",
+    .reference_item = "LIBREF",
+    .first_value_field = "DPT_CUT_MM",
+    .show_selected_row = show_selected_row,
+    .reload = construct_dialog,
+    .listing = feeds_listing,
 };
 
 std::string feeds_list_line(const FEEDS& row) {
@@ -138,7 +139,7 @@ std::string resolve_pick_reference(int kind, int index) {
     }
 }
 
-void build_dialog(int dialog) {
+void construct_dialog(int dialog) {
     edit_mode = -1;
     dialog_items::set_sensitive(dialog, "SW_EDIT", false);
     if (load_library_tables() != 0) {
@@ -152,10 +153,10 @@ void build_dialog(int dialog) {
     dialog_items::set_entries(dialog, "OPERTYPE", cut_method_entries());
     dialog_items::set_entries(dialog, "TOOLMAT", tool_material_entries());
     dialog_items::set_entries(dialog, "PARTMAT", part_material_entries());
-    show_row(dialog);
+    show_selected_row(dialog);
 }
 
-void show_row(int dialog) {
+void show_selected_row(int dialog) {
     const int row = dialog_items::ask_index(dialog, "LIST");
     // With no row selected (an empty table) the fields stay as they are.
     if (!feeds_table.has_row(row)) return;
@@ -171,20 +172,4 @@ void show_row(int dialog) {
     dialog_items::set_real(dialog, "FEED_MMPT", shown.FEED_MMPT);
 }
 
-int construct_dialog(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) build_dialog(dialog);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
-
-int show_selected_row(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) show_row(dialog);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
-
-int feeds_command_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) dispatch_command(dialog, feeds_editor);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
+void feeds_command_cb(int dialog) { dispatch_command(dialog, feeds_editor); }

@@ -1,8 +1,6 @@
 // Applying or discarding an edit made in the fields of the main dialog.
 #include "feeds_editor.h"
-#include "host_session.h"
 #include "in_dialog_edit.h"
-#include "library_tables.h"
 
 namespace {
 
@@ -23,8 +21,4 @@ bool read_fields(int dialog, FEEDS& row) {
 
 }  // namespace
 
-int feeds_action_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) apply_in_dialog(dialog, feeds_editor, feeds_table, read_fields);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
+void feeds_action_cb(int dialog) { apply_in_dialog(dialog, feeds_editor, feeds_table, read_fields); }

@@ -2,13 +2,10 @@
 // its file, unsaved changes included.
 #include "feeds_editor.h"
 #include "format_text.h"
-#include "library_tables.h"
+#include "table_formats.h"
 #include "listing.h"
 
 namespace {
-
-constexpr double inches_per_mm = 0.03937007874015748;
-constexpr double feet_per_metre = 3.280839895013124;
 
 // Unlike the file, the listing always shows both index columns.
 std::string feeds_listing_line(const FEEDS& row) {
@@ -77,7 +74,7 @@ void write_feeds_section() {
         "\t  FEED_MMPT       - feed_per_tooth              Подача на зуб (мм/зуб)\n",
         "\n ",
     });
-    listing_state(feeds_table.size(), feeds_path);
+    listing_state(feeds_table.size(), SaveFlag, feeds_path);
     listing_write(
         {"\nFORMAT LIBRF OPERTYPE PARTMAT TOOLMAT DPT_CUT_IN DPT_CUT_MM INDEX1 INDEX2 SURF_SPEED_FPM SURF_SPEED_MPM "
          "FEED_IPT FEED_MMPT",
@@ -94,7 +91,7 @@ void write_tool_material_section() {
         "\n\t  MATNAM   material_name         - Название материала  (появляется в меню выбора инструмента)",
         "\n\t  MATDESC  material_description  - Описание материала",
     });
-    listing_state(tool_material_table.size(), tool_material_path);
+    listing_state(tool_material_table.size(), SaveFlag, tool_material_path);
     listing_write({"\nFORMAT LIBRF MATNAM MATDESC\n"});
     listing_rows(tool_material_format, tool_material_table);
     listing_write("\n#-----------------------------------------------------------");
@@ -103,7 +100,7 @@ void write_tool_material_section() {
 void write_part_material_section() {
     listing_write("\n\n Эти записи представляют файл базы данных материалов.");
     listing_part_material_keywords();
-    listing_state(part_material_table.size(), part_material_path);
+    listing_state(part_material_table.size(), SaveFlag, part_material_path);
     listing_write({"\nFORMAT MATCODE MATNAME PARTMAT HARDNESS LIBRF",
                    "\n#-----------------------------------------------------------\n"});
     listing_rows(part_material_format, part_material_table);
@@ -118,7 +115,7 @@ void write_cut_method_section() {
         "\n\t  MODE     - Режим машины { MILL , DRILL , LATHE }",
         "\n\t  NAME     - Название Метода Резания",
     });
-    listing_state(cut_method_table.size(), cut_method_path);
+    listing_state(cut_method_table.size(), SaveFlag, cut_method_path);
     listing_write(
         {"\nFORMAT LIBRF MODE NAME DESCRIPTION", "\n#-----------------------------------------------------------\n"});
     listing_rows(cut_method_format, cut_method_table);

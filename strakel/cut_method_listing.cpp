@@ -1,7 +1,7 @@
 // strakel's List/Help: a quick guide, then the table as a save would write it,
 // unsaved changes included.
 #include "cut_method_editor.h"
-#include "library_tables.h"
+#include "table_formats.h"
 #include "listing.h"
 
 void cutmeth_listing() {
@@ -39,7 +39,7 @@ void cutmeth_listing() {
         "\n\t  NAME     - Название Метода Резания",
         "\n ",
     });
-    listing_state(cut_method_table.size(), cut_method_path);
+    listing_state(cut_method_table.size(), SaveFlag, cut_method_path);
     listing_write({
         "\nFORMAT LIBRF MODE NAME DESCRIPTION",
         "\n#-----------------------------------------------------------\n",

@@ -9,12 +9,9 @@
 #include "callback_guard.h"
 #include "editor_entry.h"
 #include "host_session.h"
-#include "library_tables.h"
 #include "record_dialog.h"
 
 namespace {
-
-using MATERIALS = CUTS;
 
 // The choices of "MODE_CUTS", in their order.
 constexpr const char* machine_modes[] = {"MILL", "DRILL", "LATHE"};
@@ -53,22 +50,16 @@ bool read_fields(int dialog, MATERIALS& row) {
            ask_record_text(dialog, "WIDE_DISCRIPTION", "Описание метода", row.DESCRIPTION);
 }
 
-int cutmeth_record_construct_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) show_record(dialog, record_to_show(cut_method_editor, cut_method_table, new_method()));
-    return UF_UI_CB_CONTINUE_DIALOG;
+void cutmeth_record_construct_cb(int dialog) {
+    show_record(dialog, record_to_show(cut_method_editor, cut_method_table, new_method()));
 }
 
-int cutmeth_record_apply_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (!session.open()) return UF_UI_CB_CONTINUE_DIALOG;
-    return store_record(dialog, cut_method_table, read_fields);
-}
+int cutmeth_record_apply_cb(int dialog) { return store_record(dialog, cut_method_table, read_fields); }
 
 // Enter in the reference field ends the dialog as Cancel does.
 UF_STYLER_callback_info_t record_callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<cutmeth_record_construct_cb>},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<cutmeth_record_apply_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<in_session<cutmeth_record_construct_cb>>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<in_session_ending<cutmeth_record_apply_cb>>},
     {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<record_dialog_exit_cb>},
     {"WIDE_NUM", UF_STYLER_ACTIVATE_CB, 0, guarded<record_dialog_exit_cb>},
     {"MODE_CUTS", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},

@@ -27,7 +27,7 @@ private:
 };
 
 Editor editor_over(EditorTable& table) {
-    return Editor{&table, "LIST", {}, "TMC0_%04d", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    return Editor{.table = &table, .list_item = "LIST", .reference_format = "TMC0_%04d"};
 }
 
 // The references the generator draws this second, in order.

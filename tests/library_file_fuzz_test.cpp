@@ -8,7 +8,7 @@
 
 #include "host_run.h"
 #include "library_file.h"
-#include "library_tables.h"
+#include "table_formats.h"
 #include "table_store.h"
 
 namespace {

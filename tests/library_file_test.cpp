@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "library_file.h"
-#include "library_tables.h"
+#include "table_formats.h"
 #include "test_text.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "callback_guard.h"
 #include "editor_entry.h"
 #include "host_session.h"
+#include "plugin_export.h"
 
 namespace {
 
