@@ -4,7 +4,7 @@
 #include <exception>
 #include <string>
 
-#include "editor_entry.h"
+#include "failure_report.h"
 
 namespace {
 

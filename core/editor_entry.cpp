@@ -1,7 +1,6 @@
 #include "editor_entry.h"
 
 #include <cstdio>
-#include <sstream>
 
 #include "callback_guard.h"
 #include "host_session.h"
@@ -10,17 +9,6 @@
 #include "windows.h"
 
 const EditorProfile* active_editor = nullptr;
-
-int report_failure(int status) {
-    if (status == 0) return 0;
-    char message[UF_UI_MAX_STRING_LEN + 1] = {};
-    UF_get_fail_message(status, message);
-    UF_UI_set_status(message);
-    std::ostringstream text;
-    text << "\nError:\n" << message << "\n\n";
-    std::fputs(text.str().c_str(), stderr);
-    return status;
-}
 
 void report_dialog_not_created(int status, const char* text) {
     char message[UF_UI_MAX_STRING_LEN + 1] = {};

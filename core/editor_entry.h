@@ -2,6 +2,7 @@
 #pragma once
 
 #include "editor_profile.h"
+#include "failure_report.h"
 #include "uf.h"
 
 // The editor plug-ins' exports.
@@ -11,10 +12,6 @@
 // the session and reports a host failure. Nothing it meets is thrown on to the
 // host: an exception is reported and the return code set all the same.
 void run_editor(const EditorProfile& profile, UF_STYLER_callback_info_t* callbacks, int count, int* return_code);
-
-// Shows a non-zero host status on the status line and as an "Error:" block on
-// the error stream; returns the status.
-int report_failure(int status);
 
 // A dialog that could not be created: the host's text on the status line and
 // on standard output, then the editor's own text, when it has one.
