@@ -425,7 +425,7 @@ TEST(LauncherSession, EachEditorEditsAndSavesARow) {
 
 std::string guide_head() {
     return "listing open\n"
-           "listing \"\\n Релиз Unigraphics - NX 3.0.0.25 \"\n"
+           "listing \"\\n Релиз Unigraphics - cutting_data_library 1.0.0 \"\n"
            "listing \"\\n Загрузочный модуль библиотеки: \"\n"
            "listing \"" + fs::canonical(UGHOST_PROGRAM).string() + "\"\n"
            "listing \"\\n\"\n";

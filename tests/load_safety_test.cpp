@@ -80,7 +80,9 @@ TEST_P(OddFiles, AreUnavailableAndCannotBeLoaded) {
     ScratchDirectory library;
     const std::string path = library.file("cut_methods.dat");
     const std::string kind = GetParam();
-    if (kind == "fifo") ASSERT_EQ(mkfifo(path.c_str(), 0666), 0);
+    if (kind == "fifo") {
+        ASSERT_EQ(mkfifo(path.c_str(), 0666), 0);
+    }
     if (kind == "directory") fs::create_directory(path);
     if (kind == "device") fs::create_symlink("/dev/zero", path);
     const HostRun run = run_editor("strakel", library, "ok\n");

@@ -287,7 +287,7 @@ const char* Host::translate_variable(const std::string& name) {
     return kept.c_str();
 }
 
-const char* Host::release() const { return "NX 3.0.0.25"; }
+const char* Host::release() const { return UGHOST_RELEASE; }
 
 void Host::write_syslog(const std::string& text) {
     if (!syslog_file_.empty()) {

@@ -57,7 +57,7 @@ HostRun run_host(const HostRunOptions& options) {
     const std::string errors_path = work.file("errors");
 
     // The transcript comes through a pipe: a limit on file sizes must not cut it.
-    std::vector<std::string> args = {UGHOST_PROGRAM, "--script", work.file("script"), "--syslog", work.file("syslog")};
+    std::vector<std::string> args = {options.program, "--script", work.file("script"), "--syslog", work.file("syslog")};
     if (!options.transcript) args.push_back("--no-transcript");
     if (!options.parameter.empty()) args.insert(args.end(), {"--param", options.parameter});
     args.insert(args.end(), options.plugins.begin(), options.plugins.end());

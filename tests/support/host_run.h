@@ -11,6 +11,7 @@
 #include <vector>
 
 struct HostRunOptions {
+    std::string program = UGHOST_PROGRAM;       // the host program run
     std::vector<std::string> plugins;           // paths of the plug-ins, started in order
     std::string script;                          // the script text
     std::string parameter;                       // --param
