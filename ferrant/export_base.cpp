@@ -36,6 +36,6 @@ void run_export() {
     FileContents base;
     if (!find_base_folders(folders) || !read_base(folders, base)) return;
     std::string folder;
-    if (!ask_folder(export_parent(folders) + timestamp_now() + "/", folder)) return;
+    if (!ask_folder(new_snapshot_folder(export_parent(folders), ""), folder)) return;
     export_base_to(folder, base, "Экспорт Базы");
 }

@@ -225,7 +225,7 @@ void run_import() {
                     import_caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         return;
     }
-    const std::string undo_folder = export_parent(folders) + timestamp_now() + "_pre-import/";
+    const std::string undo_folder = new_snapshot_folder(export_parent(folders), "_pre-import");
     if (!export_base_to(undo_folder, current, "Копия Базы перед импортом")) return;
     if (!replace_base(folders, current, plan.after, error)) {
         UF_print_syslog(error.c_str(), 0);

@@ -166,11 +166,17 @@ std::vector<std::string> snapshots_in(const std::string& parent) {
     return names;
 }
 
-std::string timestamp_now() {
+std::string new_snapshot_folder(const std::string& parent, const std::string& suffix) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d_%H%M%S", &local);
-    return text;
+    const std::string base = parent + text + suffix;
+    std::string folder = base;
+    struct stat status;
+    for (int count = 2; file_system::stat(folder.c_str(), &status) == 0; ++count) {
+        folder = base + "-" + std::to_string(count);
+    }
+    return folder + "/";
 }

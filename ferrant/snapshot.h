@@ -39,5 +39,6 @@ bool read_snapshot(const std::string& folder, std::vector<ManifestEntry>& manife
 // The folders under parent holding a manifest, newest first (their names start
 // with the time they were made).
 std::vector<std::string> snapshots_in(const std::string& parent);
-// "YYYY-MM-DD_HHMMSS" of the local time now.
-std::string timestamp_now();
+// parent + "YYYY-MM-DD_HHMMSS" of the local time now + suffix, with "-2", "-3", ...
+// added when a snapshot of the same second is there already; with its separator.
+std::string new_snapshot_folder(const std::string& parent, const std::string& suffix);
