@@ -5,7 +5,7 @@
 #include <unistd.h>
 #include <sys/stat.h>
 
-#include <cstring>
+#include <cstdio>
 #include <map>
 
 #include "ferrant.h"

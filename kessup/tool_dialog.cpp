@@ -1,9 +1,6 @@
 // The main dialog: the tool rows, the command row, and the table behind them.
-#include <fcntl.h>
-
 #include "content_hash.h"
 #include "file_snapshot.h"
-#include "format_text.h"
 #include "host_session.h"
 #include "kessup.h"
 #include "record_dialog.h"
