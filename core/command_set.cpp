@@ -8,6 +8,7 @@
 #include "dialog_items.h"
 #include "format_text.h"
 #include "uf.h"
+#include "value_refusal.h"
 
 namespace {
 
@@ -159,13 +160,14 @@ void insert_all_lines(int dialog, const Editor& editor) {
 }
 
 bool storable_text(const char* field_label, const std::string& value, std::size_t max_length) {
-    if (value.find_first_of("|#\r\n") != std::string::npos) {
+    const TextRefusal refusal = text_refusal(value, max_length);
+    if (refusal == TextRefusal::forbidden_character) {
         const std::string text = format_text(
             " Поле '%s' содержит недопустимый символ ( | # или перевод строки ).\n Запись не изменена.", field_label);
         uc1601(text.c_str(), 1);
         return false;
     }
-    if (value.size() > max_length) {
+    if (refusal == TextRefusal::too_long) {
         const std::string text = format_text(" Поле '%s' длиннее %d знаков.\n Запись не изменена.", field_label,
                                              static_cast<int>(max_length));
         uc1601(text.c_str(), 1);

@@ -64,7 +64,7 @@ void show_load_failure(const char* table_name, bool names_table) {
     MessageBoxA(GetFocus(), text.c_str(), "Ошибка - загрузки Базы", MB_ICONERROR);
 }
 
-void show_load_report(const char* file_name, const LoadReport& report, bool saved_here) {
+std::string load_report_text(const char* file_name, const LoadReport& report, bool saved_here) {
     std::string text = format_text(" Файл %s загружен не полностью:", file_name);
     text += text_kind(report.text);
     add_lines(text, report.unrecognised_lines, "Нераспознанные строки пропущены",
@@ -76,6 +76,11 @@ void show_load_report(const char* file_name, const LoadReport& report, bool save
     if (saved_here && !report.save_cut_lines.empty()) {
         text += "\n Ссылки длиннее 20 знаков будут обрезаны при сохранении" + line_list(report.save_cut_lines);
     }
+    return text;
+}
+
+void show_load_report(const char* file_name, const LoadReport& report, bool saved_here) {
+    const std::string text = load_report_text(file_name, report, saved_here);
     MessageBoxA(GetFocus(), text.c_str(), "Загрузка Базы", MB_ICONWARNING);
 }
 

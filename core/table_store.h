@@ -51,6 +51,8 @@ struct LoadOptions {
 namespace table_store_detail {
 void show_load_failure(const char* table_name, bool names_table);
 void show_load_report(const char* file_name, const LoadReport& report, bool saved_here);
+// The notice show_load_report shows, as text.
+std::string load_report_text(const char* file_name, const LoadReport& report, bool saved_here);
 bool read_for_load(const std::string& path, std::string& content, FileSnapshot& snapshot);
 // The save's questions and refusals, the replacement of the file, and its
 // message, as save_table returns it; written tells whether the file now holds content().

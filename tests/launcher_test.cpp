@@ -379,12 +379,50 @@ INSTANTIATE_TEST_SUITE_P(Stage, BuiltEditors,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The sample file with the data line that starts with `key` replaced by `line` (UTF-8).
+
 std::string sample_with(const std::string& file, const std::string& key, const std::string& line) {
     std::string bytes = sample_bytes(file);
     const std::size_t start = bytes.find(cp1251(key));
     if (start == std::string::npos) return "<no line " + key + " in " + file + ">";
     bytes.replace(start, bytes.find("\r\n", start) - start, cp1251(line));
     return bytes;
+}
+
+// The tool library and the export and import of the base, as the build stages
+// them: none of the menu's items ends in "Don't load".
+TEST(BuiltPlugins, ToolLibraryExportAndImportStartFromTheMenu) {
+    for (const char* name : {"kessup", "ferrant"}) {
+        const std::string file = std::string(APPLICATION_DIR) + "/" + name + ".so";
+        if (!fs::exists(file)) GTEST_SKIP() << file << " is not built yet";
+    }
+    Library library;
+    const std::string snapshot = library.data + "export/from-menu/";
+    HostRunOptions options = launcher_run(
+        library, "menu 5\nselect LIST_TOOLS 1\npress BLO_ACT 0\nselect FIELDS 2\ntype VALUE 16.500\nok\n"
+                 "press BLO_ACT 5\nanswer yes\nok\n"
+                 "menu 10\ntype FOLDER " + snapshot + "\nok\n"
+                 "menu 11\nmenu 5\nanswer yes\nmenu 2\n");
+    options.environment["UGII_USER_DIR"] = fs::path(APPLICATION_DIR).parent_path().string();
+    const HostRun run = run_host(options);
+    ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    EXPECT_EQ(run.transcript.find("Don't load"), std::string::npos) << run.transcript;
+    EXPECT_EQ(count_lines_starting(run.transcript, "warning"), 0) << run.transcript;
+    EXPECT_TRUE(lines_in_order(run.transcript, {"dialog kessup.dlg open \"Инструмент\"",
+                                                "dialog ferrant.dlg open \"Снимок Базы\"",
+                                                "menu \"Выберите снимок Базы для импорта\" default=1 "
+                                                "items=[\"from-menu\", \"Другая папка ...\"]",
+                                                "box question owner=host caption=\"Импорт Базы\" text=\" Заменить Базу "
+                                                "содержимым снимка?\\n Перед заменой текущая База будет экспортирована.\" "
+                                                "buttons=yes/NO"}))
+        << run.transcript;
+    const std::string tools = sample_with("tool_database.dat", "DATA|EM16_T15K6|",
+                                          "DATA|EM16_T15K6|ENDMILL|16.500|32.000|92.000|4|TMC0_0005|"
+                                          "Фреза концевая твердосплавная D16");
+    EXPECT_EQ(read_bytes(library.path_of("tool_database.dat")), tools);
+    EXPECT_EQ(read_bytes(snapshot + "tool_database.dat"), tools);
+    for (const char* name : {"cut_methods.dat", "feeds_speeds.dat", "part_materials.dat", "tool_materials.dat"}) {
+        EXPECT_EQ(read_bytes(library.path_of(name)), sample_bytes(name)) << name;
+    }
 }
 
 // One session from the launcher: a row edited and saved in each of the four

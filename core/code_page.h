@@ -1,0 +1,14 @@
+// Converting texts between code page 1251 and UTF-8.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A byte the code page leaves unassigned (0x98) becomes the private-use
+// character U+F700 + byte, which utf8_to_cp1251 turns back into that byte.
+std::string cp1251_to_utf8(std::string_view text);
+
+// Nothing when the text holds a character the code page cannot hold, or is not
+// valid UTF-8: such input is refused, never mangled.
+std::optional<std::string> utf8_to_cp1251(std::string_view text);
