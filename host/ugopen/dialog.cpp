@@ -6,8 +6,8 @@
 #include <cstring>
 #include <utility>
 
-#include "host_text.h"
 #include "host_status.h"
+#include "host_text.h"
 
 namespace ughost {
 namespace {

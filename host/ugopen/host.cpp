@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "host_text.h"
 #include "host_call.h"
 #include "host_status.h"
+#include "host_text.h"
 
 namespace ughost {
 namespace {
