@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "cp1251.h"
 #include "dialog.h"
 #include "dialog_file.h"
+#include "host_text.h"
 #include "script.h"
 
 namespace {

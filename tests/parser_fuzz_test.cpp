@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "dialog_file.h"
-#include "host.h"
+#include "host_faults.h"
 #include "host_run.h"
 #include "script.h"
 

@@ -16,10 +16,11 @@
 #include <QVBoxLayout>
 
 #include "gui_text.h"
-#include "scripted_front_end.h"
+#include "host_text.h"
 
 namespace ughost {
-DialogWindow::DialogWindow(Dialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
+
+DialogWindow::DialogWindow(const Dialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
     setWindowTitle(qt(dialog.title()));
     setObjectName(qt(dialog.file_name()));
     setWindowModality(Qt::ApplicationModal);
@@ -49,107 +50,115 @@ void DialogWindow::add_items(const std::string& container, QWidget* parent) {
     }
 }
 
+namespace {
+
+QWidget* labelled_row(const QString& label, QWidget* field, QWidget* parent) {
+    auto* row = new QWidget(parent);
+    auto* row_layout = new QFormLayout(row);
+    row_layout->setContentsMargins(0, 0, 0, 0);
+    row_layout->addRow(label, field);
+    return row;
+}
+
+}  // namespace
+
 QWidget* DialogWindow::build_item(const Item& item, QWidget* parent) {
-    const QString id = qt(item.definition.id);
-    const QString label = qt(item.definition.label);
-    QWidget* widget = nullptr;
-    QWidget* shown = nullptr;  // what goes into the layout: the widget, or it with its label
-    auto labelled = [&](QWidget* field) {
-        auto* row = new QWidget(parent);
-        auto* row_layout = new QFormLayout(row);
-        row_layout->setContentsMargins(0, 0, 0, 0);
-        row_layout->addRow(label, field);
-        return row;
-    };
+    BuiltItem built;
     switch (item.definition.kind) {
-        case ItemKind::list: {
-            auto* list = new QListWidget(parent);
-            list->setSelectionMode(QAbstractItemView::SingleSelection);
-            list->setMinimumHeight(220);
-            connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
-                if (updating_ || row < 0) return;
-                queue_typed_values();
-                queue({ActionKind::select, id.toStdString(), row, ""});
-            });
-            auto* box = new QGroupBox(label, parent);
-            (new QVBoxLayout(box))->addWidget(list);
-            widget = list;
-            shown = box;
-            break;
-        }
-        case ItemKind::option: {
-            auto* combo = new QComboBox(parent);
-            connect(combo, qOverload<int>(&QComboBox::activated), this, [this, id](int row) {
-                if (updating_) return;
-                queue_typed_values();
-                queue({ActionKind::select, id.toStdString(), row, ""});
-            });
-            widget = combo;
-            shown = labelled(combo);
-            break;
-        }
+        case ItemKind::list: built = build_list(item, parent); break;
+        case ItemKind::option: built = build_option(item, parent); break;
         case ItemKind::text:
-        case ItemKind::real: {
-            auto* edit = new QLineEdit(parent);
-            edit->installEventFilter(this);
-            widget = edit;
-            shown = labelled(edit);
-            break;
-        }
-        case ItemKind::button: {
-            auto* button = new QPushButton(label, parent);
-            button->setAutoDefault(false);
-            connect(button, &QPushButton::clicked, this, [this, id] {
-                queue_typed_values();
-                queue({ActionKind::press, id.toStdString(), -1, ""});
-            });
-            widget = button;
-            shown = button;
-            break;
-        }
+        case ItemKind::real: built = build_field(item, parent); break;
+        case ItemKind::button: built = build_button(item, parent); break;
         case ItemKind::buttons:
-        case ItemKind::choice: {
-            auto* box = new QGroupBox(label, parent);
-            auto* box_layout = item.definition.kind == ItemKind::buttons ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
-                                                                   : static_cast<QBoxLayout*>(new QVBoxLayout(box));
-            auto* group = new QButtonGroup(box);
-            group->setExclusive(item.definition.kind == ItemKind::choice);
-            for (std::size_t i = 0; i < item.definition.labels.size(); ++i) {
-                QAbstractButton* button = nullptr;
-                if (item.definition.kind == ItemKind::buttons) {
-                    auto* push = new QPushButton(qt(item.definition.labels[i]), box);
-                    push->setAutoDefault(false);
-                    button = push;
-                } else {
-                    button = new QRadioButton(qt(item.definition.labels[i]), box);
-                }
-                button->setObjectName(id + "_" + QString::number(i));
-                group->addButton(button, static_cast<int>(i));
-                box_layout->addWidget(button);
-            }
-            const ActionKind kind = item.definition.kind == ItemKind::buttons ? ActionKind::press : ActionKind::select;
-            connect(group, &QButtonGroup::idClicked, this, [this, id, kind](int index) {
-                if (updating_) return;
-                queue_typed_values();
-                queue({kind, id.toStdString(), index, ""});
-            });
-            button_groups_.insert(id, group);
-            widget = box;
-            shown = box;
-            break;
-        }
-        case ItemKind::container: {
-            auto* box = new QGroupBox(label, parent);
-            new QVBoxLayout(box);
-            add_items(item.definition.id, box);
-            widget = box;
-            shown = box;
-            break;
-        }
+        case ItemKind::choice: built = build_button_group(item, parent); break;
+        case ItemKind::container: built = build_container(item, parent); break;
     }
-    widget->setObjectName(id);
-    widgets_.insert(id, widget);
-    return shown;
+    const QString id = qt(item.definition.id);
+    built.widget->setObjectName(id);
+    widgets_.insert(id, built.widget);
+    return built.shown;
+}
+
+void DialogWindow::queue_user_action(ActionKind kind, const QString& item_id, int index) {
+    queue_typed_values();
+    queue({kind, item_id.toStdString(), index, ""});
+}
+
+DialogWindow::BuiltItem DialogWindow::build_list(const Item& item, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setMinimumHeight(220);
+    connect(list, &QListWidget::currentRowChanged, this, [this, id = qt(item.definition.id)](int row) {
+        if (updating_ || row < 0) return;
+        queue_user_action(ActionKind::select, id, row);
+    });
+    auto* box = new QGroupBox(qt(item.definition.label), parent);
+    (new QVBoxLayout(box))->addWidget(list);
+    return {list, box};
+}
+
+DialogWindow::BuiltItem DialogWindow::build_option(const Item& item, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    connect(combo, qOverload<int>(&QComboBox::activated), this, [this, id = qt(item.definition.id)](int row) {
+        if (updating_) return;
+        queue_user_action(ActionKind::select, id, row);
+    });
+    return {combo, labelled_row(qt(item.definition.label), combo, parent)};
+}
+
+// Typed text goes to the host with the next action; Enter activates the field (eventFilter).
+DialogWindow::BuiltItem DialogWindow::build_field(const Item& item, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->installEventFilter(this);
+    return {edit, labelled_row(qt(item.definition.label), edit, parent)};
+}
+
+DialogWindow::BuiltItem DialogWindow::build_button(const Item& item, QWidget* parent) {
+    auto* button = new QPushButton(qt(item.definition.label), parent);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this,
+            [this, id = qt(item.definition.id)] { queue_user_action(ActionKind::press, id, -1); });
+    return {button, button};
+}
+
+// A button layout (push buttons in a row) or a choice (radio buttons in a column).
+DialogWindow::BuiltItem DialogWindow::build_button_group(const Item& item, QWidget* parent) {
+    const bool push_buttons = item.definition.kind == ItemKind::buttons;
+    const QString id = qt(item.definition.id);
+    auto* box = new QGroupBox(qt(item.definition.label), parent);
+    auto* box_layout = push_buttons ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
+                                    : static_cast<QBoxLayout*>(new QVBoxLayout(box));
+    auto* group = new QButtonGroup(box);
+    group->setExclusive(!push_buttons);
+    for (std::size_t i = 0; i < item.definition.labels.size(); ++i) {
+        const QString text = qt(item.definition.labels[i]);
+        QAbstractButton* button = nullptr;
+        if (push_buttons) {
+            auto* push = new QPushButton(text, box);
+            push->setAutoDefault(false);
+            button = push;
+        } else {
+            button = new QRadioButton(text, box);
+        }
+        button->setObjectName(id + "_" + QString::number(i));
+        group->addButton(button, static_cast<int>(i));
+        box_layout->addWidget(button);
+    }
+    const ActionKind kind = push_buttons ? ActionKind::press : ActionKind::select;
+    connect(group, &QButtonGroup::idClicked, this, [this, id, kind](int index) {
+        if (updating_) return;
+        queue_user_action(kind, id, index);
+    });
+    button_groups_.insert(id, group);
+    return {box, box};
+}
+
+DialogWindow::BuiltItem DialogWindow::build_container(const Item& item, QWidget* parent) {
+    auto* box = new QGroupBox(qt(item.definition.label), parent);
+    new QVBoxLayout(box);
+    add_items(item.definition.id, box);
+    return {box, box};
 }
 
 void DialogWindow::queue(DialogAction action) { actions_.push_back(std::move(action)); }

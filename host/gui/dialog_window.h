@@ -19,7 +19,7 @@ namespace ughost {
 
 class DialogWindow : public QDialog {
 public:
-    DialogWindow(Dialog& dialog, QWidget* parent);
+    DialogWindow(const Dialog& dialog, QWidget* parent);
 
     // Shows a change the plug-in made.
     void show_change(const ItemChange& change);
@@ -37,7 +37,23 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What stands for an item: the widget named by its id, and what goes into the
+    // layout (the widget itself, or it in a labelled row or a box).
+    struct BuiltItem {
+        QWidget* widget = nullptr;
+        QWidget* shown = nullptr;
+    };
+
+    // One builder per item kind.
     QWidget* build_item(const Item& item, QWidget* parent);
+    BuiltItem build_list(const Item& item, QWidget* parent);
+    BuiltItem build_option(const Item& item, QWidget* parent);
+    BuiltItem build_field(const Item& item, QWidget* parent);
+    BuiltItem build_button(const Item& item, QWidget* parent);
+    BuiltItem build_button_group(const Item& item, QWidget* parent);
+    BuiltItem build_container(const Item& item, QWidget* parent);
+    // What the user did, after the values typed before it.
+    void queue_user_action(ActionKind kind, const QString& item_id, int index);
     void add_items(const std::string& container, QWidget* parent);
     // Typed values go to the host before the action that may read them.
     void queue_typed_values();
@@ -46,7 +62,7 @@ private:
     void refresh_value(const Item& item);
     void show_list_change(const Item& item, const ItemChange& change);
 
-    Dialog& dialog_;
+    const Dialog& dialog_;
     QHash<QString, QWidget*> widgets_;
     QHash<QString, QButtonGroup*> button_groups_;
     std::deque<DialogAction> actions_;

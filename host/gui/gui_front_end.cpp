@@ -31,7 +31,8 @@ QMessageBox::Icon qt_icon(Icon icon) {
 
 }  // namespace
 
-GuiFrontEnd::GuiFrontEnd(HostWindow& window) : window_(window) {}
+GuiFrontEnd::GuiFrontEnd(HostWindow& window)
+    : window_(window), log_notes_([this](const std::string& line) { window_.append_log(qt(line)); }) {}
 
 QWidget* GuiFrontEnd::owner() const {
     return open_order_.isEmpty() ? static_cast<QWidget*>(&window_) : dialogs_.value(open_order_.back());
@@ -45,10 +46,8 @@ QWidget* GuiFrontEnd::window_of(const std::string& dialog_file) const {
     return &window_;
 }
 
-void GuiFrontEnd::note_event(const std::string& line) { window_.append_log(qt(line)); }
-
 void GuiFrontEnd::dialog_opened(const Dialog& dialog) {
-    auto* window = new DialogWindow(const_cast<Dialog&>(dialog), owner());
+    auto* window = new DialogWindow(dialog, owner());
     dialogs_.insert(dialog.id(), window);
     open_order_.push_back(dialog.id());
     window->show();

@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include "front_end.h"
+#include "transcript_writer.h"
 
 class QDialog;
 class QWidget;
@@ -18,7 +19,8 @@ class GuiFrontEnd : public FrontEnd {
 public:
     explicit GuiFrontEnd(HostWindow& window);
 
-    void note_event(const std::string& line) override;
+    // The host's notes go to the log, in the transcript's words.
+    HostNotes& notes() override { return log_notes_; }
     void dialog_opened(const Dialog& dialog) override;
     void dialog_closed(const Dialog& dialog, int response) override;
     void item_changed(const Dialog& dialog, const ItemChange& change) override;
@@ -45,6 +47,7 @@ private:
     QWidget* window_of(const std::string& dialog_file) const;
 
     HostWindow& window_;
+    TranscriptWriter log_notes_;
     QHash<int, DialogWindow*> dialogs_;
     QList<int> open_order_;
     DialogWindow* refused_in_ = nullptr;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "gui_front_end.h"
-#include "host.h"
+#include "host_control.h"
 #include "host_window.h"
 #include "plugin_runner.h"
 
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    ughost::Host& host = ughost::Host::instance();
+    ughost::HostControl& host = *ughost_host_control();
     bool running = false;
     auto run = [&](const QString& plugin) {
         if (running) return;  // one plug-in at a time, as in the host

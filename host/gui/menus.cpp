@@ -13,7 +13,7 @@
 
 #include <charconv>
 
-#include "scripted_front_end.h"
+#include "host_text.h"
 #include "uf.h"
 
 namespace ughost {

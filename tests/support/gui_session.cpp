@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "host.h"
+#include "host_control.h"
 #include "plugin_runner.h"
 
 // Finds a visible top-level window by object name.
@@ -23,7 +23,7 @@ QWidget* window_named(const QString& name) {
 
 Session::Session()
     : window_([this](const QString& plugin) { ughost::run_plugin(plugin.toStdString(), ""); }), front_end_(window_) {
-    ughost::Host::instance().set_front_end(&front_end_);
+    ughost_host_control()->set_front_end(&front_end_);
     window_.show();
 }
 

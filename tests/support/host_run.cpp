@@ -16,7 +16,7 @@
 #include <sstream>
 #include <thread>
 
-#include "script.h"
+#include "host_text.h"
 
 namespace fs = std::filesystem;
 

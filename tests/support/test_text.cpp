@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "cp1251.h"
+#include "host_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "cp1251.h"
+#include "host_text.h"
 
 #include <array>
 #include <cstdint>

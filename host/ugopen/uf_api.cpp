@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "cp1251.h"
 #include "host.h"
 #include "host_call.h"
 #include "host_status.h"
+#include "host_text.h"
 #include "uf.h"
 
 using ughost::cp1251_to_utf8;
@@ -90,10 +90,10 @@ int UF_load_library(const char* library_path, const char* symbol_name, UF_load_f
         std::string error;
         const int status = host.load_library(library_path, handle, error);
         if (status != 0) {
-            host.ui().note_event("library " + cp1251_to_utf8(library_path) + " not loaded: " + error);
+            host.ui().notes().library_not_loaded(cp1251_to_utf8(library_path), error);
             return status;
         }
-        host.ui().note_event("library " + cp1251_to_utf8(library_path) + " loaded");
+        host.ui().notes().library_loaded(cp1251_to_utf8(library_path));
         *function = reinterpret_cast<UF_load_f_p_t>(dlsym(handle, symbol_name));
         return 0;
     });
@@ -106,8 +106,7 @@ int UF_unload_library(const char* library_path) {
         void* handle = host.find_loaded(library_path);
         if (handle == nullptr) return static_cast<int>(ughost::status_library_not_open);
         host.unload_library(handle);
-        const bool still = host.is_loaded(library_path);
-        host.ui().note_event("library " + cp1251_to_utf8(library_path) + (still ? " still loaded" : " unloaded"));
+        host.ui().notes().library_unloaded(cp1251_to_utf8(library_path), host.is_loaded(library_path));
         return 0;
     });
 }

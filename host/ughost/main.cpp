@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "cp1251.h"
-#include "host.h"
+#include "host_control.h"
+#include "host_text.h"
 #include "output_capture.h"
 #include "plugin_runner.h"
 #include "script.h"
@@ -82,10 +82,64 @@ bool read_script(const std::string& file, std::string& text) {
     return true;
 }
 
+// The script, parsed; false (with the reason on standard error) when it cannot be read or does not parse.
+bool load_script(const std::string& file, std::vector<ughost::ScriptLine>& script) {
+    std::string text;
+    if (!read_script(file, text)) {
+        std::fprintf(stderr, "ughost: cannot open script '%s' for reading\n", file.c_str());
+        return false;
+    }
+    ughost::ScriptError error;
+    if (!ughost::parse_script(text, script, error)) {
+        std::fprintf(stderr, "ughost: %s:%d: %s\n", file.c_str(), error.line, error.message.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Where the transcript goes: the original standard output (the captured one
+// holds what the plug-ins print), the file asked for, or nowhere.
+bool open_transcript(const Options& options, const ughost::OutputCapture& capture, std::FILE*& transcript) {
+    transcript = nullptr;
+    if (!options.transcript) return true;
+    transcript = options.transcript_file.empty() ? fdopen(dup(capture.original_stdout()), "w")
+                                                 : std::fopen(options.transcript_file.c_str(), "w");
+    if (transcript != nullptr) return true;
+    std::fprintf(stderr, "ughost: cannot open transcript '%s' for writing\n", options.transcript_file.c_str());
+    return false;
+}
+
 std::string default_syslog_file() {
     const char* directory = std::getenv("TMPDIR");
     return std::string(directory != nullptr && *directory != '\0' ? directory : "/tmp") + "/ughost-" +
            std::to_string(getuid()) + ".syslog";
+}
+
+// Plays the script against the plug-ins, one after the other; returns the exit status.
+int play(const Options& options, std::vector<ughost::ScriptLine> script, ughost::OutputCapture& capture,
+         std::FILE* transcript) {
+    ughost::HostControl& host = *ughost_host_control();
+    ughost::ScriptedFrontEnd front_end(host, std::move(script), transcript, capture.original_stderr());
+    host.set_front_end(&front_end);
+    host.set_syslog_file(options.syslog_file.empty() ? default_syslog_file() : options.syslog_file);
+    // Without a transcript nobody reads what the plug-ins print, so it is not
+    // gathered event by event.
+    if (transcript != nullptr) host.set_output_drain([&] {
+        capture.drain([&](int stream, const std::string& text) {
+            front_end.output_written(stream, ughost::cp1251_to_utf8(text));
+        });
+    });
+    front_end.start();
+    int status = 0;
+    for (const auto& plugin : options.plugins) {
+        if (ughost::run_plugin(plugin, options.parameter) != 0) status = 1;
+    }
+    host.ui();
+    status = front_end.finish() != 0 ? 2 : status;
+    // The front-end ends here; the host must not reach it afterwards.
+    host.set_output_drain({});
+    host.set_front_end(nullptr);
+    return status;
 }
 
 }  // namespace
@@ -98,18 +152,8 @@ int main(int argc, char** argv) {
         usage();
         return 2;
     }
-    std::string script_text;
-    if (!read_script(options.script_file, script_text)) {
-        std::fprintf(stderr, "ughost: cannot open script '%s' for reading\n", options.script_file.c_str());
-        return 2;
-    }
     std::vector<ughost::ScriptLine> script;
-    ughost::ScriptError script_error;
-    if (!ughost::parse_script(script_text, script, script_error)) {
-        std::fprintf(stderr, "ughost: %s:%d: %s\n", options.script_file.c_str(), script_error.line,
-                     script_error.message.c_str());
-        return 2;
-    }
+    if (!load_script(options.script_file, script)) return 2;
 
     ughost::OutputCapture capture;
     if (!capture.start()) {
@@ -118,35 +162,11 @@ int main(int argc, char** argv) {
     }
     capture.forward_errors_at_sanitizer_death();
     std::FILE* transcript = nullptr;
-    if (options.transcript) {
-        transcript = options.transcript_file.empty() ? fdopen(dup(capture.original_stdout()), "w")
-                                                     : std::fopen(options.transcript_file.c_str(), "w");
-        if (transcript == nullptr) {
-            capture.stop();
-            std::fprintf(stderr, "ughost: cannot open transcript '%s' for writing\n", options.transcript_file.c_str());
-            return 2;
-        }
+    if (!open_transcript(options, capture, transcript)) {
+        capture.stop();
+        return 2;
     }
-
-    ughost::ScriptedFrontEnd front_end(std::move(script), transcript, capture.original_stderr());
-    ughost::Host& host = ughost::Host::instance();
-    host.set_front_end(&front_end);
-    host.set_syslog_file(options.syslog_file.empty() ? default_syslog_file() : options.syslog_file);
-    // Without a transcript nobody reads what the plug-ins print, so it is not
-    // gathered event by event.
-    if (transcript != nullptr) host.set_output_drain([&] {
-        capture.drain([&](int stream, const std::string& text) {
-            front_end.output_written(stream, ughost::cp1251_to_utf8(text));
-        });
-    });
-    front_end.start();
-
-    int status = 0;
-    for (const auto& plugin : options.plugins) {
-        if (ughost::run_plugin(plugin, options.parameter) != 0) status = 1;
-    }
-    host.ui();
-    status = front_end.finish() != 0 ? 2 : status;
+    const int status = play(options, std::move(script), capture, transcript);
     if (transcript != nullptr) std::fclose(transcript);
     capture.stop();
     return status;

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <utility>
 
-#include "cp1251.h"
 #include "host_status.h"
+#include "host_text.h"
 
 namespace ughost {
 namespace {
@@ -49,13 +49,6 @@ Dialog::Dialog(int id, std::string file_name, DialogDefinition definition, Obser
         item.definition = std::move(item_spec);
         items_.push_back(std::move(item));
     }
-}
-
-const Item* Dialog::find(std::string_view item_id) const {
-    for (const auto& item : items_) {
-        if (item.definition.id == item_id) return &item;
-    }
-    return nullptr;
 }
 
 Item* Dialog::find_mutable(std::string_view item_id) {

@@ -26,9 +26,4 @@ bool parse_script(std::string_view text, std::vector<ScriptLine>& lines, ScriptE
 // A whole word as an int; nothing when it is not a number or does not fit.
 std::optional<int> parse_integer(std::string_view word);
 
-// Reads a "quoted text" with C escapes from the start of text; nothing when malformed.
-std::optional<std::string> unquote(std::string_view text);
-// Quotes a text with C escapes, for the transcript.
-std::string quote(std::string_view text);
-
 }  // namespace ughost

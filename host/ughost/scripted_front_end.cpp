@@ -9,26 +9,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "host.h"
+#include "host_text.h"
 
 namespace ughost {
 namespace {
-
-const char* icon_name(Icon icon) {
-    switch (icon) {
-        case Icon::error: return "error";
-        case Icon::question: return "question";
-        case Icon::warning: return "warning";
-        case Icon::information: return "information";
-        default: return "plain";
-    }
-}
-
-std::string quoted_list(const std::vector<std::string>& texts) {
-    std::string out = "[";
-    for (std::size_t i = 0; i < texts.size(); ++i) out += (i ? ", " : "") + quote(texts[i]);
-    return out + "]";
-}
 
 bool is_directive(const ScriptLine& line) {
     return line.verb == "fail" || line.verb == "remove" || line.verb == "rename" || line.verb == "chmod";
@@ -44,26 +28,13 @@ bool parse_number(const std::string& word, double& value) {
 
 }  // namespace
 
-std::string format_real(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
-ScriptedFrontEnd::ScriptedFrontEnd(std::vector<ScriptLine> script, std::FILE* transcript, int error_fd)
-    : script_(std::move(script)), transcript_(transcript), error_fd_(error_fd) {}
-
-// Each event reaches the file at once: a plug-in that crashes leaves the events before it.
-void ScriptedFrontEnd::write(const std::string& line) {
-    if (transcript_ == nullptr) return;
-    std::fputs(line.c_str(), transcript_);
-    std::fputc('\n', transcript_);
-    std::fflush(transcript_);
-}
+ScriptedFrontEnd::ScriptedFrontEnd(HostControl& host, std::vector<ScriptLine> script, std::FILE* transcript,
+                                   int error_fd)
+    : host_(host), script_(std::move(script)), transcript_(transcript_file(transcript)), error_fd_(error_fd) {}
 
 void ScriptedFrontEnd::stop(const std::string& why) {
-    Host::instance().ui();  // passes on what the plug-in printed before the failure
-    write("script error: " + why);
+    host_.ui();  // passes on what the plug-in printed before the failure
+    transcript_.script_error(why);
     dprintf(error_fd_, "ughost: %s\n", why.c_str());
     std::_Exit(2);
 }
@@ -71,7 +42,7 @@ void ScriptedFrontEnd::stop(const std::string& why) {
 void ScriptedFrontEnd::apply_directives() {
     while (next_ < script_.size() && is_directive(script_[next_])) {
         const ScriptLine& line = script_[next_++];
-        write("> " + line.source);
+        transcript_.action_taken(line.source);
         apply_directive(line);
     }
 }
@@ -89,10 +60,9 @@ void ScriptedFrontEnd::apply_directive(const ScriptLine& line) {
         const auto mode = static_cast<mode_t>(std::strtol(words[0].c_str(), nullptr, 8));
         if (::chmod(words[1].c_str(), mode) != 0) stop(directive_failed(line, std::strerror(errno)));
     } else {
-        Host& host = Host::instance();
         // A second fault for a call whose first has not happened would silently replace it.
-        if (host.fault_pending(words[0])) stop(fault_never_happened(words[0]));
-        host.plan_fault(words[0], words.size() == 3 ? integer(words[2]) : 0);
+        if (host_.fault_pending(words[0])) stop(fault_never_happened(words[0]));
+        host_.plan_fault(words[0], words.size() == 3 ? integer(words[2]) : 0);
         planned_faults_[words[0]] = &line;
     }
 }
@@ -115,7 +85,7 @@ int ScriptedFrontEnd::finish() {
         stop("script line " + std::to_string(line.number) + ": '" + line.source + "' was never used");
     }
     for (const auto& [call, line] : planned_faults_) {
-        if (Host::instance().fault_pending(call)) stop(fault_never_happened(call));
+        if (host_.fault_pending(call)) stop(fault_never_happened(call));
     }
     return 0;
 }
@@ -128,7 +98,7 @@ const ScriptLine& ScriptedFrontEnd::take(std::initializer_list<const char*> verb
         if (line.verb == verb) {
             ++next_;
             current_ = &line;
-            write("> " + line.source);
+            transcript_.action_taken(line.source);
             apply_directives();
             return line;
         }
@@ -137,53 +107,12 @@ const ScriptLine& ScriptedFrontEnd::take(std::initializer_list<const char*> verb
          awaited);
 }
 
-void ScriptedFrontEnd::note_event(const std::string& line) { write(line); }
+void ScriptedFrontEnd::dialog_opened(const Dialog& dialog) { transcript_.dialog_opened(dialog); }
 
-void ScriptedFrontEnd::dialog_opened(const Dialog& dialog) {
-    write("dialog " + dialog.file_name() + " open " + quote(dialog.title()));
-}
-
-void ScriptedFrontEnd::dialog_closed(const Dialog& dialog, int response) {
-    write("dialog " + dialog.file_name() + " closed response=" + std::to_string(response));
-}
+void ScriptedFrontEnd::dialog_closed(const Dialog& dialog, int response) { transcript_.dialog_closed(dialog, response); }
 
 void ScriptedFrontEnd::item_changed(const Dialog& dialog, const ItemChange& change) {
-    if (transcript_ == nullptr) return;  // a list of many lines costs nothing to describe unread
-    const Item& item = *change.item;
-    const std::string head = "item " + dialog.file_name() + " " + item.definition.id + " ";
-    switch (change.what) {
-        case Change::sensitive:
-            write(head + "sensitive " + std::to_string(change.flag));
-            break;
-        case Change::button_sensitive:
-            write(head + (change.index < 0 ? std::string("buttons") : "button " + std::to_string(change.index)) +
-                  " sensitive " + std::to_string(change.flag));
-            break;
-        case Change::insert:
-            write(head + "insert " + std::to_string(change.index) + " " + quote(item.lines[change.index]));
-            break;
-        case Change::remove:
-            write(head + "delete " + (change.index < 0 ? std::string("all") : std::to_string(change.index)));
-            break;
-        case Change::select:
-            write(head + "select " + std::to_string(change.index));
-            break;
-        case Change::text:
-            write(head + "text " + quote(item.text));
-            break;
-        case Change::real:
-            write(head + "real " + format_real(item.real));
-            break;
-        case Change::focus:
-            write(head + "focus");
-            break;
-        case Change::entries:
-            write(head + "entries " + std::to_string(item.lines.size()));
-            for (std::size_t i = 0; i < item.lines.size(); ++i) {
-                write(head + "entry " + std::to_string(i) + " " + quote(item.lines[i]));
-            }
-            break;
-    }
+    transcript_.item_changed(dialog, change);
 }
 
 bool ScriptedFrontEnd::next_action(Dialog& dialog, DialogAction& action) {
@@ -215,34 +144,24 @@ void ScriptedFrontEnd::action_refused(const DialogAction&, const std::string& wh
     stop("script line " + std::to_string(current_->number) + ": '" + current_->source + "' cannot be done: " + why);
 }
 
-void ScriptedFrontEnd::show_message(const std::string& text) { write("message " + quote(text)); }
+void ScriptedFrontEnd::show_message(const std::string& text) { transcript_.message_shown(text); }
 
 BoxAnswer ScriptedFrontEnd::message_box(const MessageBoxRequest& request) {
-    std::string line = std::string("box ") + icon_name(request.icon) + " owner=" +
-                       (request.owner.empty() ? "host" : request.owner) + " caption=" + quote(request.caption) +
-                       " text=" + quote(request.text);
-    if (!request.yes_no) {
-        write(line + " -> ok");
-        return BoxAnswer::ok;
-    }
-    write(line + (request.default_no ? " buttons=yes/NO" : " buttons=YES/no"));
+    transcript_.message_box(request);
+    if (!request.yes_no) return BoxAnswer::ok;
     const ScriptLine& answer = take({"answer"}, "a yes or no to the message box");
     return answer.words[0] == "yes" ? BoxAnswer::yes : BoxAnswer::no;
 }
 
 int ScriptedFrontEnd::choice_menu(const std::string& title, int default_item, const std::vector<std::string>& items) {
-    write("menu " + quote(title) + " default=" + std::to_string(default_item) + " items=" + quoted_list(items));
+    transcript_.choice_menu(title, default_item, items);
     const ScriptLine& answer = take({"menu"}, "an answer to the menu " + quote(title));
     return integer(answer.words[0]);
 }
 
 NumberMenuAnswer ScriptedFrontEnd::number_menu(const std::string& title, const std::vector<std::string>& labels,
                                                const std::vector<double>& values) {
-    std::string line = "numbers " + quote(title) + " [";
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        line += (i ? ", " : "") + quote(labels[i]) + "=" + format_real(values[i]);
-    }
-    write(line + "]");
+    transcript_.number_menu(title, labels, values);
     const ScriptLine& answer = take({"numbers"}, "an answer to the number menu " + quote(title));
     NumberMenuAnswer result;
     result.code = integer(answer.words[0]);
@@ -257,30 +176,25 @@ NumberMenuAnswer ScriptedFrontEnd::number_menu(const std::string& title, const s
     return result;
 }
 
-void ScriptedFrontEnd::listing_opened() { write("listing open"); }
+void ScriptedFrontEnd::listing_opened() { transcript_.listing_opened(); }
 
-void ScriptedFrontEnd::listing_written(const std::string& text) { write("listing " + quote(text)); }
+void ScriptedFrontEnd::listing_written(const std::string& text) { transcript_.listing_written(text); }
 
-void ScriptedFrontEnd::status_shown(const std::string& text) { write("status " + quote(text)); }
+void ScriptedFrontEnd::status_shown(const std::string& text) { transcript_.status_shown(text); }
 
-void ScriptedFrontEnd::syslog_written(const std::string& text) { write("syslog " + quote(text)); }
+void ScriptedFrontEnd::syslog_written(const std::string& text) { transcript_.syslog_written(text); }
 
-void ScriptedFrontEnd::beep() { write("beep"); }
+void ScriptedFrontEnd::beep() { transcript_.beep(); }
 
-// Pictures are named by file, not folder, so transcripts read the same on every machine.
-void ScriptedFrontEnd::picture_shown(const std::string& image_file) {
-    write("picture open " + quote(std::filesystem::path(image_file).filename().string()));
-}
+void ScriptedFrontEnd::picture_shown(const std::string& image_file) { transcript_.picture_shown(image_file); }
 
 void ScriptedFrontEnd::picture_closed(const std::string& image_file, long elapsed_ms) {
-    write("picture closed " + quote(std::filesystem::path(image_file).filename().string()) + " after " +
-          std::to_string(elapsed_ms) + " ms");
+    transcript_.picture_closed(image_file, elapsed_ms);
 }
 
-void ScriptedFrontEnd::wait_for(long milliseconds) { write("clock +" + std::to_string(milliseconds) + " ms"); }
+// The scripted front-end does not wait: the host's clock moves, and the transcript says so.
+void ScriptedFrontEnd::wait_for(long milliseconds) { transcript_.clock_moved(milliseconds); }
 
-void ScriptedFrontEnd::output_written(int stream, const std::string& text) {
-    write(std::string(stream == 2 ? "stderr " : "stdout ") + quote(text));
-}
+void ScriptedFrontEnd::output_written(int stream, const std::string& text) { transcript_.output_written(stream, text); }
 
 }  // namespace ughost

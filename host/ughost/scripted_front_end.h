@@ -1,5 +1,5 @@
-// The headless front-end: plays a script of user actions and writes a transcript,
-// one event a line (format in host/README.md).
+// The headless front-end: plays a script of user actions and hands every event,
+// and every action it takes, to the transcript writer.
 #pragma once
 
 #include <cstdio>
@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "front_end.h"
+#include "host_control.h"
 #include "script.h"
+#include "transcript_writer.h"
 
 namespace ughost {
 
@@ -16,7 +18,7 @@ class ScriptedFrontEnd : public FrontEnd {
 public:
     // transcript may be null: the script is played all the same, nothing is written.
     // Script errors also go to error_fd, which is not the plug-ins' captured stderr.
-    ScriptedFrontEnd(std::vector<ScriptLine> script, std::FILE* transcript, int error_fd);
+    ScriptedFrontEnd(HostControl& host, std::vector<ScriptLine> script, std::FILE* transcript, int error_fd);
 
     // Applies the directives that stand before the first action.
     void start();
@@ -26,7 +28,7 @@ public:
     // Stops the run at once: a script that does not fit is a failed run.
     [[noreturn]] void stop(const std::string& why);
 
-    void note_event(const std::string& line) override;
+    HostNotes& notes() override { return transcript_; }
     void dialog_opened(const Dialog& dialog) override;
     void dialog_closed(const Dialog& dialog, int response) override;
     void item_changed(const Dialog& dialog, const ItemChange& change) override;
@@ -55,16 +57,14 @@ private:
     void apply_directive(const ScriptLine& line);
     std::string directive_failed(const ScriptLine& line, const std::string& reason) const;
     std::string fault_never_happened(const std::string& call) const;
-    void write(const std::string& line);
 
+    HostControl& host_;
     std::vector<ScriptLine> script_;
     std::size_t next_ = 0;
-    std::FILE* transcript_;
+    TranscriptWriter transcript_;
     int error_fd_;
     const ScriptLine* current_ = nullptr;
     std::map<std::string, const ScriptLine*> planned_faults_;  // by call, the directive that planned it
 };
-
-std::string format_real(double value);
 
 }  // namespace ughost

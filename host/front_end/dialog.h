@@ -1,6 +1,8 @@
 // A dialog as the host holds it while it is open: the items of its dialog file
 // with their current values. Plug-in requests (set and ask) and user actions both
 // act on it; every change a user could see is reported to the observer.
+// Front-ends read a dialog through its inline accessors only: the rest runs
+// inside the host library, which exports none of it.
 #pragma once
 
 #include <functional>
@@ -41,7 +43,12 @@ public:
     const std::string& file_name() const { return file_name_; }
     const std::string& title() const { return title_; }
     const std::vector<Item>& items() const { return items_; }
-    const Item* find(std::string_view item_id) const;
+    const Item* find(std::string_view item_id) const {
+        for (const auto& item : items_) {
+            if (item.definition.id == item_id) return &item;
+        }
+        return nullptr;
+    }
     const std::string& focus() const { return focus_; }
 
     // Plug-in requests; 0 on success, a host status otherwise.

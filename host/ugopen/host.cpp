@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "cp1251.h"
 #include "host_call.h"
 #include "host_status.h"
+#include "host_text.h"
 
 namespace ughost {
 namespace {
@@ -29,7 +29,7 @@ bool read_file(const std::filesystem::path& path, std::string& text) {
     return true;
 }
 
-const UF_STYLER_callback_info_t* find_callback(const std::vector<UF_STYLER_callback_info_t>& table,
+const UF_STYLER_callback_info_t* find_callback(const CallbackTable& table,
                                                std::string_view item, int type) {
     for (const auto& entry : table) {
         if (item == entry.object_id && entry.type == type && entry.callback != nullptr) return &entry;
@@ -37,14 +37,7 @@ const UF_STYLER_callback_info_t* find_callback(const std::vector<UF_STYLER_callb
     return nullptr;
 }
 
-constexpr std::string_view failing_calls[] = {"UF_initialize", "UF_terminate", "UF_STYLER_create_dialog",
-                                              "UF_load_library"};
-
 }  // namespace
-
-bool can_fail(std::string_view call) {
-    return std::find(std::begin(failing_calls), std::end(failing_calls), call) != std::end(failing_calls);
-}
 
 Host& Host::instance() {
     static Host host;
@@ -82,10 +75,9 @@ int Host::close_session() {
     return 0;
 }
 
-void Host::check_session_balance(int depth_before, const std::string& what) {
+void Host::check_session_balance(int depth_before, const std::string& item_id) {
     if (session_depth_ != depth_before) {
-        ui().note_event("warning " + what + " left " + std::to_string(session_depth_ - depth_before) +
-                        " host session(s) open");
+        ui().notes().callback_left_sessions(item_id, session_depth_ - depth_before);
         session_depth_ = depth_before;
     }
 }
@@ -144,27 +136,27 @@ int Host::fire(Dialog& dialog, const UF_STYLER_callback_info_t* callback, int re
     } catch (...) {
         write_syslog(dialog.file_name() + ": the callback of " + item_id + " threw an unknown exception");
     }
-    check_session_balance(depth, std::string("the callback of ") + item_id);
+    check_session_balance(depth, item_id);
     return result;
 }
 
-int Host::run_dialog(const char* file_name, UF_STYLER_callback_info_t* callbacks, int count, void* client_data,
-                     int* response) {
-    if (file_name == nullptr || callbacks == nullptr || count < 1) return status_bad_argument;
-    if (fault_due("UF_STYLER_create_dialog")) return status_dialog_not_created;
+int Host::read_dialog_file(const char* file_name, DialogDefinition& definition) {
     std::string text;
     const std::string found = find_plugin_file(file_name);
     if (found.empty() || !read_file(found, text)) {
         write_syslog(std::string("dialog file ") + file_name + " was not found");
         return status_dialog_not_found;
     }
-    DialogDefinition definition;
     DialogFileError error;
     if (!parse_dialog_file(text, definition, error)) {
         write_syslog(found + ":" + std::to_string(error.line) + ": " + error.message);
         return status_dialog_file_invalid;
     }
-    std::vector<UF_STYLER_callback_info_t> table;
+    return 0;
+}
+
+int Host::read_callback_table(const char* file_name, const UF_STYLER_callback_info_t* callbacks, int count,
+                              const DialogDefinition& definition, CallbackTable& table) {
     for (int i = 0; i < count && callbacks[i].type != UF_STYLER_NO_CB; ++i) {
         const UF_STYLER_callback_info_t& entry = callbacks[i];
         if (entry.object_id == nullptr) return status_bad_argument;
@@ -177,64 +169,73 @@ int Host::run_dialog(const char* file_name, UF_STYLER_callback_info_t* callbacks
         }
         table.push_back(entry);
     }
+    return 0;
+}
 
+int Host::run_dialog(const char* file_name, UF_STYLER_callback_info_t* callbacks, int count, void* client_data,
+                     int* response) {
+    if (file_name == nullptr || callbacks == nullptr || count < 1) return status_bad_argument;
+    if (fault_due("UF_STYLER_create_dialog")) return status_dialog_not_created;
+    DialogDefinition definition;
+    if (const int status = read_dialog_file(file_name, definition); status != 0) return status;
+    CallbackTable table;
+    if (const int status = read_callback_table(file_name, callbacks, count, definition, table); status != 0) {
+        return status;
+    }
     auto observer = [this](const Dialog& changed, const ItemChange& change) { ui().item_changed(changed, change); };
     dialogs_.push_back(std::make_unique<Dialog>(next_dialog_id_++, file_name, std::move(definition), observer));
     Dialog& dialog = *dialogs_.back();
     ui().dialog_opened(dialog);
-
-    int result = fire(dialog, find_callback(table, UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB),
-                      UF_STYLER_CONSTRUCTOR_CB, UF_STYLER_DIALOG_INDEX, client_data);
-    int ending = result == UF_UI_CB_EXIT_DIALOG ? UF_STYLER_RESPONSE_CLOSED : 0;
-    while (ending == 0) {
-        DialogAction action;
-        if (!ui().next_action(dialog, action)) {
-            ending = UF_STYLER_RESPONSE_CANCEL;
-            break;
-        }
-        std::string why;
-        bool taken = true;
-        switch (action.kind) {
-            case ActionKind::select:
-                taken = dialog.user_select(action.item, action.index, why);
-                break;
-            case ActionKind::type:
-                taken = dialog.user_type(action.item, action.text, why);
-                break;
-            case ActionKind::press:
-                taken = dialog.user_press(action.item, action.index, why);
-                break;
-            case ActionKind::activate:
-                taken = dialog.user_can_activate(action.item, why);
-                break;
-            case ActionKind::ok:
-            case ActionKind::cancel:
-                break;
-        }
-        if (!taken) {
-            ui().action_refused(action, why);
-            continue;
-        }
-        if (action.kind == ActionKind::type) continue;
-        if (action.kind == ActionKind::ok || action.kind == ActionKind::cancel) {
-            const int type = action.kind == ActionKind::ok ? UF_STYLER_OK_CB : UF_STYLER_CANCEL_CB;
-            const auto* callback = find_callback(table, UF_STYLER_DIALOG_INDEX, type);
-            result = callback == nullptr ? UF_UI_CB_EXIT_DIALOG
-                                         : fire(dialog, callback, type, UF_STYLER_DIALOG_INDEX, client_data);
-            if (result == UF_UI_CB_EXIT_DIALOG) {
-                ending = action.kind == ActionKind::ok ? UF_STYLER_RESPONSE_OK : UF_STYLER_RESPONSE_CANCEL;
-            }
-            continue;
-        }
-        const std::string item_id = action.item;
-        result = fire(dialog, find_callback(table, item_id, UF_STYLER_ACTIVATE_CB), UF_STYLER_ACTIVATE_CB,
-                      item_id.c_str(), client_data);
-        if (result == UF_UI_CB_EXIT_DIALOG) ending = UF_STYLER_RESPONSE_CLOSED;
-    }
+    const int result = fire(dialog, find_callback(table, UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB),
+                            UF_STYLER_CONSTRUCTOR_CB, UF_STYLER_DIALOG_INDEX, client_data);
+    const int ending = result == UF_UI_CB_EXIT_DIALOG ? UF_STYLER_RESPONSE_CLOSED : run_user_actions(dialog, table, client_data);
     if (response != nullptr) *response = ending;
     ui().dialog_closed(dialog, ending);
     dialogs_.pop_back();
     return 0;
+}
+
+int Host::run_user_actions(Dialog& dialog, const CallbackTable& table, void* client_data) {
+    for (;;) {
+        DialogAction action;
+        if (!ui().next_action(dialog, action)) return UF_STYLER_RESPONSE_CANCEL;
+        std::string why;
+        if (!user_action_taken(dialog, action, why)) {
+            ui().action_refused(action, why);
+            continue;
+        }
+        if (const int ending = answer_user_action(dialog, action, table, client_data); ending != 0) return ending;
+    }
+}
+
+bool Host::user_action_taken(Dialog& dialog, const DialogAction& action, std::string& why) {
+    switch (action.kind) {
+        case ActionKind::select: return dialog.user_select(action.item, action.index, why);
+        case ActionKind::type: return dialog.user_type(action.item, action.text, why);
+        case ActionKind::press: return dialog.user_press(action.item, action.index, why);
+        case ActionKind::activate: return dialog.user_can_activate(action.item, why);
+        case ActionKind::ok:
+        case ActionKind::cancel: return true;
+    }
+    return true;
+}
+
+// Runs the callback a taken action calls for; the dialog's response when it ends the dialog, else 0.
+int Host::answer_user_action(Dialog& dialog, const DialogAction& action, const CallbackTable& table,
+                             void* client_data) {
+    if (action.kind == ActionKind::type) return 0;
+    if (action.kind == ActionKind::ok || action.kind == ActionKind::cancel) {
+        const int type = action.kind == ActionKind::ok ? UF_STYLER_OK_CB : UF_STYLER_CANCEL_CB;
+        const auto* callback = find_callback(table, UF_STYLER_DIALOG_INDEX, type);
+        const int result = callback == nullptr ? UF_UI_CB_EXIT_DIALOG
+                                               : fire(dialog, callback, type, UF_STYLER_DIALOG_INDEX, client_data);
+        if (result != UF_UI_CB_EXIT_DIALOG) return 0;
+        return action.kind == ActionKind::ok ? UF_STYLER_RESPONSE_OK : UF_STYLER_RESPONSE_CANCEL;
+    }
+    const std::string item_id = action.item;
+    const int result = fire(dialog, find_callback(table, item_id, UF_STYLER_ACTIVATE_CB), UF_STYLER_ACTIVATE_CB,
+                            item_id.c_str(), client_data);
+    return result == UF_UI_CB_EXIT_DIALOG ? UF_STYLER_RESPONSE_CLOSED : 0;
 }
 
 int Host::load_library(const std::string& path, void*& handle, std::string& error) {

@@ -11,17 +11,17 @@
 
 #include "dialog.h"
 #include "front_end.h"
+#include "host_control.h"
 #include "windows.h"
 
 namespace ughost {
-
-// The calls a script can make fail.
-bool can_fail(std::string_view call);
 
 struct LoadedLibrary {
     std::string path;
     void* handle = nullptr;
 };
+
+using CallbackTable = std::vector<UF_STYLER_callback_info_t>;
 
 struct Timer {
     HWND window = nullptr;
@@ -30,25 +30,22 @@ struct Timer {
     long due_ms = 0;
 };
 
-class Host {
+class Host final : public HostControl {
 public:
     static Host& instance();
 
-    void set_front_end(FrontEnd* front_end) { front_end_ = front_end; }
-    // The front-end, after whatever the plug-ins printed has been passed to it,
-    // so events keep the order in which they happened.
-    FrontEnd& ui();
-    void set_output_drain(std::function<void()> drain) { drain_output_ = std::move(drain); }
+    void set_front_end(FrontEnd* front_end) override { front_end_ = front_end; }
+    FrontEnd& ui() override;
+    void set_output_drain(std::function<void()> drain) override { drain_output_ = std::move(drain); }
 
-    // Faults: the named call fails once, after `after` further successful calls.
-    void plan_fault(const std::string& call, int after);
+    void plan_fault(const std::string& call, int after) override;
+    bool fault_pending(const std::string& call) const override { return faults_.count(call) != 0; }
+    // Whether the planned fault of the call happens now; counts the call down otherwise.
     bool fault_due(const std::string& call);
-    // Whether a fault planned for the call has yet to happen.
-    bool fault_pending(const std::string& call) const { return faults_.count(call) != 0; }
 
     int open_session();
     int close_session();
-    int session_depth() const { return session_depth_; }
+    int session_depth() const override { return session_depth_; }
 
     // Dialogs.
     int run_dialog(const char* file_name, UF_STYLER_callback_info_t* callbacks, int count, void* client_data,
@@ -57,9 +54,9 @@ public:
     Dialog* innermost_dialog();
 
     // Libraries.
-    int load_library(const std::string& path, void*& handle, std::string& error);
-    void unload_library(void* handle);
-    bool is_loaded(const std::string& path) const;
+    int load_library(const std::string& path, void*& handle, std::string& error) override;
+    void unload_library(void* handle) override;
+    bool is_loaded(const std::string& path) const override;
     void* find_loaded(const std::string& path) const;
     std::vector<std::string> dialog_search_directories() const;
     // The first readable file of that name in the search directories, as a path;
@@ -69,7 +66,7 @@ public:
     const char* translate_variable(const std::string& name);
     const char* release() const;
 
-    void set_syslog_file(std::string path) { syslog_file_ = std::move(path); }
+    void set_syslog_file(std::string path) override { syslog_file_ = std::move(path); }
     const std::string& syslog_file() const { return syslog_file_; }
     void write_syslog(const std::string& text);
 
@@ -85,7 +82,16 @@ private:
     Host() = default;
     int fire(Dialog& dialog, const UF_STYLER_callback_info_t* callback, int reason, const char* item_id,
              void* client_data);
-    void check_session_balance(int depth_before, const std::string& what);
+    void check_session_balance(int depth_before, const std::string& item_id);
+    int read_dialog_file(const char* file_name, DialogDefinition& definition);
+    int read_callback_table(const char* file_name, const UF_STYLER_callback_info_t* callbacks, int count,
+                            const DialogDefinition& definition, CallbackTable& table);
+    // Takes the user's actions until one ends the dialog; returns its response.
+    int run_user_actions(Dialog& dialog, const CallbackTable& table, void* client_data);
+    // Whether the dialog can take the action; why not otherwise.
+    static bool user_action_taken(Dialog& dialog, const DialogAction& action, std::string& why);
+    int answer_user_action(Dialog& dialog, const DialogAction& action, const CallbackTable& table,
+                           void* client_data);
 
     FrontEnd* front_end_ = nullptr;
     std::function<void()> drain_output_;

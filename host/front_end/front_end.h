@@ -1,8 +1,10 @@
 // What a front-end does for the host: show what the plug-ins show and bring back
-// what the user does. Texts are UTF-8. The scripted front-end plays a script and
-// writes a transcript; the GUI front-end draws real windows.
+// what the user does. Every event is a typed call; texts are UTF-8. The scripted
+// front-end plays a script and hands each event to the transcript writer; the
+// GUI front-end draws real windows.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -37,12 +39,44 @@ struct NumberMenuAnswer {
     std::vector<double> values;
 };
 
+// What the host notes about the plug-ins' life and its own findings, which no
+// window shows: the transcript records them, a desktop lists them in its log.
+class HostNotes {
+public:
+    // A plug-in started by the host program; name is its file name.
+    virtual void plugin_loading(const std::string& name) = 0;
+    virtual void plugin_not_loaded(const std::string& name, const std::string& reason) = 0;
+    virtual void plugin_lacks_entry(const std::string& name, const std::string& entry) = 0;
+    virtual void entry_threw(const std::string& name, const std::string& what) = 0;
+    virtual void entry_threw_unknown(const std::string& name) = 0;
+    virtual void entry_left_sessions(int count) = 0;
+    virtual void entry_returned(int return_code) = 0;
+    virtual void unload_asked(int answer) = 0;
+    // The plug-in asked to stay loaded, which the host does not do.
+    virtual void unload_answer_overruled() = 0;
+    virtual void plugin_unloaded(const std::string& name, bool still_loaded) = 0;
+
+    // UF_load_library and UF_unload_library; path as the plug-in gave it.
+    virtual void library_loaded(const std::string& path) = 0;
+    virtual void library_not_loaded(const std::string& path, const std::string& reason) = 0;
+    virtual void library_unloaded(const std::string& path, bool still_loaded) = 0;
+
+    virtual void callback_left_sessions(const std::string& item_id, int count) = 0;
+    virtual void picture_not_found(const std::string& image_file) = 0;
+    // A picture window without a timer could never end; the host ends it.
+    virtual void picture_closed_by_host() = 0;
+    virtual void timer_set(std::uintptr_t id, unsigned milliseconds) = 0;
+    virtual void timer_killed(std::uintptr_t id, bool was_set) = 0;
+
+protected:
+    ~HostNotes() = default;
+};
+
 class FrontEnd {
 public:
     virtual ~FrontEnd() = default;
 
-    // Notes of what happens; a GUI shows them, the transcript records them.
-    virtual void note_event(const std::string& line) = 0;
+    virtual HostNotes& notes() = 0;
 
     virtual void dialog_opened(const Dialog& dialog) = 0;
     virtual void dialog_closed(const Dialog& dialog, int response) = 0;

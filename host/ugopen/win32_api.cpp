@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "cp1251.h"
 #include "host.h"
 #include "host_call.h"
+#include "host_text.h"
 #include "windows.h"
 
 using ughost::Host;
@@ -44,7 +44,7 @@ INT_PTR show_picture(const char* image_file, DLGPROC procedure) {
     // A bare name is looked for where the plug-in's dialog files are: its own folder first.
     const std::string image = host.find_plugin_file(image_file);
     if (image.empty()) {
-        host.ui().note_event(std::string("error: picture ") + image_file + " was not found");
+        host.ui().notes().picture_not_found(image_file);
         host.write_syslog(std::string("picture file ") + image_file + " was not found");
         return -1;
     }
@@ -55,7 +55,7 @@ INT_PTR show_picture(const char* image_file, DLGPROC procedure) {
     while (!picture_ended) {
         const ughost::Timer* timer = host.next_timer(picture_window);
         if (timer == nullptr) {
-            host.ui().note_event("picture window has no timer and can never close; closed by the host");
+            host.ui().notes().picture_closed_by_host();
             break;
         }
         const UINT_PTR id = timer->id;
@@ -106,7 +106,7 @@ HWND GetFocus(void) {
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC /*procedure*/) {
     return ughost::host_call("SetTimer", UINT_PTR{0}, [&] {
         Host& host = Host::instance();
-        host.ui().note_event("timer set " + std::to_string(id) + " " + std::to_string(milliseconds) + " ms");
+        host.ui().notes().timer_set(id, milliseconds);
         return host.set_timer(window, id, static_cast<long>(milliseconds));
     });
 }
@@ -115,7 +115,7 @@ int KillTimer(HWND window, UINT_PTR id) {
     return ughost::host_call("KillTimer", 0, [&] {
         Host& host = Host::instance();
         const bool killed = host.kill_timer(window, id);
-        host.ui().note_event("timer killed " + std::to_string(id) + (killed ? "" : " (none was set)"));
+        host.ui().notes().timer_killed(id, killed);
         return killed ? 1 : 0;
     });
 }

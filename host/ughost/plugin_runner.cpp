@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "host.h"
+#include "host_control.h"
 
 namespace ughost {
 namespace {
@@ -19,22 +19,21 @@ constexpr int unload_immediately = 1;
 }  // namespace
 
 int run_plugin(const std::string& path, const std::string& parameter) {
-    Host& host = Host::instance();
+    HostControl& host = *ughost_host_control();
     // Transcripts name the file, not the folder, so they read the same on every machine.
     const std::string name = std::filesystem::path(path).filename().string();
-    host.ui().note_event("load " + name);
+    host.ui().notes().plugin_loading(name);
     void* handle = nullptr;
     std::string error;
     if (host.load_library(path, handle, error) != 0) {
-        host.ui().note_event("error: cannot load " + name + ": " + error);
+        host.ui().notes().plugin_not_loaded(name, error);
         return 1;
     }
     const auto entry = reinterpret_cast<Entry>(dlsym(handle, "ufusr"));
     const auto ask_unload = reinterpret_cast<AskUnload>(dlsym(handle, "ufusr_ask_unload"));
     const auto cleanup = reinterpret_cast<Cleanup>(dlsym(handle, "ufusr_cleanup"));
     if (entry == nullptr || ask_unload == nullptr) {
-        host.ui().note_event(std::string("error: ") + name + " lacks the required entry " +
-                             (entry == nullptr ? "ufusr" : "ufusr_ask_unload"));
+        host.ui().notes().plugin_lacks_entry(name, entry == nullptr ? "ufusr" : "ufusr_ask_unload");
         host.unload_library(handle);
         return 1;
     }
@@ -45,24 +44,20 @@ int run_plugin(const std::string& path, const std::string& parameter) {
     try {
         entry(text.data(), &return_code, static_cast<int>(parameter.size()));
     } catch (const std::exception& error) {
-        host.ui().note_event("error: ufusr of " + name + " threw: " + error.what());
+        host.ui().notes().entry_threw(name, error.what());
     } catch (...) {
-        host.ui().note_event("error: ufusr of " + name + " threw an unknown exception");
+        host.ui().notes().entry_threw_unknown(name);
     }
     if (host.session_depth() != 0) {
-        host.ui().note_event("warning: ufusr returned with " + std::to_string(host.session_depth()) +
-                             " host session(s) open");
+        host.ui().notes().entry_left_sessions(host.session_depth());
     }
-    host.ui().note_event("ufusr returned retcode=" + std::to_string(return_code));
+    host.ui().notes().entry_returned(return_code);
     const int unload = ask_unload();
-    host.ui().note_event("ufusr_ask_unload returned " + std::to_string(unload));
-    if (unload != unload_immediately) {
-        host.ui().note_event("warning: the host unloads every plug-in when its ufusr returns");
-    }
+    host.ui().notes().unload_asked(unload);
+    if (unload != unload_immediately) host.ui().notes().unload_answer_overruled();
     if (cleanup != nullptr) cleanup();
     host.unload_library(handle);
-    host.ui().note_event(host.is_loaded(path) ? "warning: " + name + " is still loaded after its unload"
-                                              : "unload " + name);
+    host.ui().notes().plugin_unloaded(name, host.is_loaded(path));
     return 0;
 }
 
