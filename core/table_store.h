@@ -104,8 +104,8 @@ bool unsaved_changes(const TableFormat<Record>& format, const RecordTable<Record
 // A table with its file, as an editor holds it: the rows, the path the probe
 // built, and what both were at the last load or save.
 //
-//   TableFile<CUTS> cut_method_file(cut_method_format, cut_method_table, cut_method_path, {});
-//   int load_cut_method_table() { return cut_method_file.load(); }
+//   TableFile<CUTS> methods(cut_method_format, rows, path, {});
+//   int load_methods() { return methods.load(); }
 template <class Record>
 class TableFile {
 public:

@@ -14,23 +14,17 @@ namespace {
 std::string shown_folder;
 std::string typed_folder;
 
-int folder_construct_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) dialog_items::set_text(dialog, "FOLDER", shown_folder);
-    return UF_UI_CB_CONTINUE_DIALOG;
-}
+void folder_construct_cb(int dialog) { dialog_items::set_text(dialog, "FOLDER", shown_folder); }
 
-int folder_ok_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (!session.open()) return UF_UI_CB_CONTINUE_DIALOG;
+int folder_ok_cb(int dialog) {
     typed_folder = dialog_items::ask_text(dialog, "FOLDER");
     // An empty folder would be the current folder of the host: it is asked again.
     return typed_folder.empty() ? UF_UI_CB_CONTINUE_DIALOG : UF_UI_CB_EXIT_DIALOG;
 }
 
 UF_STYLER_callback_info_t folder_callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<folder_construct_cb>},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<folder_ok_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<in_session<folder_construct_cb>>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<in_session_ending<folder_ok_cb>>},
     {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<record_dialog_exit_cb>},
     {"FOLDER", UF_STYLER_ACTIVATE_CB, 0, guarded<item_noop_cb>},
     {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},

@@ -64,9 +64,7 @@ bool store_value(int dialog) {
     return true;
 }
 
-int tool_record_construct_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (!session.open()) return UF_UI_CB_CONTINUE_DIALOG;
+void tool_record_construct_cb(int dialog) {
     editing = tool_library.rows.size() > static_cast<std::size_t>(std::max(record_index, 0L)) && record_index >= 0
                   ? tool_library.rows.at(static_cast<std::size_t>(record_index))
                   : new_tool_row(tool_library);
@@ -83,40 +81,27 @@ int tool_record_construct_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
         }
     }
     dialog_items::give_focus(dialog, "VALUE");
-    return UF_UI_CB_CONTINUE_DIALOG;
 }
 
-int tool_field_selected_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open()) {
-        dialog_items::set_text(dialog, "VALUE", editing.fields.at(static_cast<std::size_t>(selected_column(dialog))));
-    }
-    return UF_UI_CB_CONTINUE_DIALOG;
+void tool_field_selected_cb(int dialog) {
+    dialog_items::set_text(dialog, "VALUE", editing.fields.at(static_cast<std::size_t>(selected_column(dialog))));
 }
 
-int tool_value_entered_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (session.open() && store_value(dialog)) list_fields(dialog, selected_column(dialog));
-    return UF_UI_CB_CONTINUE_DIALOG;
+void tool_value_entered_cb(int dialog) {
+    if (store_value(dialog)) list_fields(dialog, selected_column(dialog));
 }
 
-int tool_material_chosen_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (!session.open()) return UF_UI_CB_CONTINUE_DIALOG;
+void tool_material_chosen_cb(int dialog) {
     const long toolmat = column_index(tool_library, editing, "TOOLMAT");
     const int chosen = dialog_items::ask_index(dialog, "TOOLMAT");
-    if (toolmat < 0 || chosen < 0 || static_cast<std::size_t>(chosen) >= tool_material_references.size()) {
-        return UF_UI_CB_CONTINUE_DIALOG;
-    }
+    if (toolmat < 0 || chosen < 0 || static_cast<std::size_t>(chosen) >= tool_material_references.size()) return;
     editing.fields.at(static_cast<std::size_t>(toolmat)) = tool_material_references[static_cast<std::size_t>(chosen)];
     list_fields(dialog, static_cast<int>(toolmat));
-    return UF_UI_CB_CONTINUE_DIALOG;
 }
 
 // OK takes the value field too, so a value typed without Enter is not lost.
-int tool_record_apply_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
-    const HostSession session;
-    if (!session.open() || !store_value(dialog)) return UF_UI_CB_CONTINUE_DIALOG;
+int tool_record_apply_cb(int dialog) {
+    if (!store_value(dialog)) return UF_UI_CB_CONTINUE_DIALOG;
     editing.edited = true;
     if (record_index >= 0 && static_cast<std::size_t>(record_index) < tool_library.rows.size()) {
         tool_library.rows.at(static_cast<std::size_t>(record_index)) = editing;
@@ -127,12 +112,12 @@ int tool_record_apply_cb(int dialog, void*, UF_STYLER_item_value_type_p_t) {
 }
 
 UF_STYLER_callback_info_t record_callbacks[] = {
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<tool_record_construct_cb>},
-    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<tool_record_apply_cb>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_CONSTRUCTOR_CB, 0, guarded<in_session<tool_record_construct_cb>>},
+    {UF_STYLER_DIALOG_INDEX, UF_STYLER_OK_CB, 0, guarded<in_session_ending<tool_record_apply_cb>>},
     {UF_STYLER_DIALOG_INDEX, UF_STYLER_CANCEL_CB, 0, guarded<record_dialog_exit_cb>},
-    {"FIELDS", UF_STYLER_ACTIVATE_CB, 0, guarded<tool_field_selected_cb>},
-    {"VALUE", UF_STYLER_ACTIVATE_CB, 0, guarded<tool_value_entered_cb>},
-    {"TOOLMAT", UF_STYLER_ACTIVATE_CB, 0, guarded<tool_material_chosen_cb>},
+    {"FIELDS", UF_STYLER_ACTIVATE_CB, 0, guarded<in_session<tool_field_selected_cb>>},
+    {"VALUE", UF_STYLER_ACTIVATE_CB, 0, guarded<in_session<tool_value_entered_cb>>},
+    {"TOOLMAT", UF_STYLER_ACTIVATE_CB, 0, guarded<in_session<tool_material_chosen_cb>>},
     {UF_STYLER_NULL_OBJECT, UF_STYLER_NO_CB, 0, nullptr},
 };
 
