@@ -111,6 +111,72 @@ std::string changed_lines(const std::string& before, const std::string& after) {
                        numbers, dropped);
 }
 
+// Where the snapshot's spreadsheet of a table was edited, the table file is made
+// from it; note then says so. False, with why in error, when the spreadsheet is refused.
+bool take_edited_spreadsheet(const SnapshotTable& table, const std::vector<ManifestEntry>& manifest,
+                             const FileContents& files, const std::string& now, std::string& after, std::string& note,
+                             std::string& error) {
+    const ManifestEntry* csv = entry_for(manifest, table.csv_name);
+    if (csv == nullptr || checksum_of(files.at(table.csv_name)) == csv->checksum) return true;
+    CsvProblem problem;
+    std::size_t rows = 0;
+    if (!table.from_csv(files.at(table.csv_name), after, rows, problem)) {
+        error = format_text(" Файл %s не принят", table.csv_name);
+        if (problem.line > 0) error += format_text(", строка %ld", problem.line);
+        if (!problem.column.empty()) error += format_text(", столбец %s", problem.column);
+        error += ":\n " + problem.reason + ".";
+        return false;
+    }
+    note = format_text("\n     изменен в таблице %s: файл будет записан заново", table.csv_name) +
+           changed_lines(now, after);
+    return true;
+}
+
+// The preview of one file: its rows now and after, and what a load of it would report.
+std::string preview_of(const std::string& name, const SnapshotTable* table, const std::string& now,
+                       const std::string& after) {
+    LoadReport now_report;
+    LoadReport after_report;
+    const std::size_t rows_now = table != nullptr ? table->rows(now, now_report) : data_lines(now).size();
+    const std::size_t rows_after = table != nullptr ? table->rows(after, after_report) : data_lines(after).size();
+    std::string preview = format_text("\n  %-22s строк сейчас: %5ld   после импорта: %5ld", name,
+                                      static_cast<long>(rows_now), static_cast<long>(rows_after));
+    if (after == now) preview += "   (без изменений)";
+    return preview;
+}
+
+// One file of the snapshot checked against the manifest and planned; false, with
+// why in error, when it is refused.
+bool plan_file(const std::string& name, const std::vector<ManifestEntry>& manifest, const FileContents& files,
+               const FileContents& current, ImportPlan& plan, std::string& preview, std::string& error) {
+    const ManifestEntry* entry = entry_for(manifest, name);
+    if (entry == nullptr) {
+        error = format_text(" В снимке нет файла %s.", name);
+        return false;
+    }
+    const std::string& copy = files.at(name);
+    if (copy.size() != entry->size || checksum_of(copy) != entry->checksum) {
+        error = format_text(" Файл %s изменен после экспорта (размер или контрольная сумма\n не совпадают с manifest.txt).",
+                            name);
+        return false;
+    }
+    std::string& after = plan.after[name] = copy;
+    const SnapshotTable* table = snapshot_table_of(name);
+    std::string note;
+    if (table != nullptr && !take_edited_spreadsheet(*table, manifest, files, current.at(name), after, note, error)) {
+        return false;
+    }
+    preview += preview_of(name, table, current.at(name), after) + note;
+    LoadReport after_report;
+    if (table != nullptr) {
+        table->rows(after, after_report);
+        if (!after_report.clean()) {
+            preview += "\n    " + table_store_detail::load_report_text(table->file_name, after_report, true);
+        }
+    }
+    return true;
+}
+
 // Reads and checks the snapshot; false, with why in error, when any file is refused.
 bool plan_import(const std::string& folder, const FileContents& current, ImportPlan& plan, std::string& error) {
     std::vector<ManifestEntry> manifest;
@@ -129,54 +195,7 @@ bool plan_import(const std::string& folder, const FileContents& current, ImportP
     }
     std::string preview;
     for (const std::string& name : base_file_names()) {
-        const ManifestEntry* entry = entry_for(manifest, name);
-        if (entry == nullptr) {
-            error = format_text(" В снимке нет файла %s.", name);
-            return false;
-        }
-        const std::string& copy = files.at(name);
-        if (copy.size() != entry->size || checksum_of(copy) != entry->checksum) {
-            error = format_text(" Файл %s изменен после экспорта (размер или контрольная сумма\n не совпадают с manifest.txt).",
-                                name);
-            return false;
-        }
-        plan.after[name] = copy;
-        const SnapshotTable* table = snapshot_table_of(name);
-        std::string note;
-        if (table != nullptr) {
-            const ManifestEntry* csv = entry_for(manifest, table->csv_name);
-            if (csv != nullptr && checksum_of(files.at(table->csv_name)) != csv->checksum) {
-                CsvProblem problem;
-                std::size_t rows = 0;
-                if (!table->from_csv(files.at(table->csv_name), plan.after[name], rows, problem)) {
-                    error = format_text(" Файл %s не принят", table->csv_name);
-                    if (problem.line > 0) error += format_text(", строка %ld", problem.line);
-                    if (!problem.column.empty()) error += format_text(", столбец %s", problem.column);
-                    error += ":\n " + problem.reason + ".";
-                    return false;
-                }
-                note = format_text("\n     изменен в таблице %s: файл будет записан заново", table->csv_name) +
-                       changed_lines(current.at(name), plan.after[name]);
-            }
-        }
-        LoadReport now_report;
-        LoadReport after_report;
-        std::size_t rows_now = 0;
-        std::size_t rows_after = 0;
-        if (table != nullptr) {
-            rows_now = table->rows(current.at(name), now_report);
-            rows_after = table->rows(plan.after[name], after_report);
-        } else {
-            rows_now = data_lines(current.at(name)).size();
-            rows_after = data_lines(plan.after[name]).size();
-        }
-        preview += format_text("\n  %-22s строк сейчас: %5ld   после импорта: %5ld", name, static_cast<long>(rows_now),
-                               static_cast<long>(rows_after));
-        if (plan.after[name] == current.at(name)) preview += "   (без изменений)";
-        preview += note;
-        if (table != nullptr && !after_report.clean()) {
-            preview += "\n    " + table_store_detail::load_report_text(table->file_name, after_report, true);
-        }
+        if (!plan_file(name, manifest, files, current, plan, preview, error)) return false;
     }
     plan.preview = preview + "\n" + integrity_report(plan.after);
     return true;
