@@ -89,8 +89,9 @@ bool is_decimal_number(std::string_view text) {
 }  // namespace
 
 std::string text_cell(std::string_view value) {
-    std::string cell = cp1251_to_utf8(value);
-    if (starts_like_formula(value) || looks_like_number_or_date(value)) cell.insert(0, "'");
+    // The mark that keeps a spreadsheet from reading the cell as a number, a date or a formula.
+    const bool marked = starts_like_formula(value) || looks_like_number_or_date(value);
+    const std::string cell = (marked ? "'" : "") + cp1251_to_utf8(value);
     return needs_quotes(cell) ? quoted(cell) : cell;
 }
 
