@@ -7,17 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "code_page.h"
+
 namespace ughost {
 
-// The plug-ins speak code page 1251; the host, its front-ends and its files speak
-// UTF-8. A byte the code page leaves unassigned (0x98) becomes the private-use
-// character U+F700 + byte, which utf8_to_cp1251 turns back into that byte.
-std::string cp1251_to_utf8(std::string_view text);
-
-// Nothing when the text holds a character the code page cannot hold, or is not
-// valid UTF-8 (overlong forms and surrogates included): such input is refused,
-// never mangled.
-std::optional<std::string> utf8_to_cp1251(std::string_view text);
+// The plug-ins speak code page 1251; the host, its front-ends and its files speak UTF-8.
+using ::cp1251_to_utf8;
+using ::utf8_to_cp1251;
 
 // Quotes a text with C escapes (\n \r \t \" \\ and \xNN for other control bytes).
 std::string quote(std::string_view text);

@@ -1,4 +1,5 @@
-// Converting texts between code page 1251 and UTF-8.
+// Converting texts between code page 1251 and UTF-8. Plain standard C++, so that
+// the plug-ins' core builds it too.
 #pragma once
 
 #include <optional>
@@ -10,5 +11,6 @@
 std::string cp1251_to_utf8(std::string_view text);
 
 // Nothing when the text holds a character the code page cannot hold, or is not
-// valid UTF-8: such input is refused, never mangled.
+// valid UTF-8 (overlong forms and surrogates included): such input is refused,
+// never mangled.
 std::optional<std::string> utf8_to_cp1251(std::string_view text);

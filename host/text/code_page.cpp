@@ -1,9 +1,11 @@
-#include "host_text.h"
+// Code page 1251, which the plug-ins, the host interface and the library files
+// speak, and UTF-8, which the host's screens and the spreadsheet files speak:
+// one rule for both sides of the interface.
+#include "code_page.h"
 
 #include <array>
 #include <cstdint>
 
-namespace ughost {
 namespace {
 
 // Unicode code points of the bytes 0x80..0xFF; 0 marks the one unassigned byte (0x98).
@@ -127,5 +129,3 @@ std::optional<std::string> utf8_to_cp1251(std::string_view text) {
     }
     return out;
 }
-
-}  // namespace ughost
