@@ -58,14 +58,26 @@ void pad(std::string& out, std::string_view body, const Directive& directive, bo
 }
 
 std::string fixed(double value, int precision) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-    char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    return std::string(buffer, result.ptr);
+    std::string text;
+    append_fixed(text, value, precision);
+    return text;
 }
 
 }  // namespace
+
+void append_fixed(std::string& out, double value, int precision) {
+    if (std::isnan(value)) {
+        out += "nan";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? "-inf" : "inf";
+        return;
+    }
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    out.append(buffer, result.ptr);
+}
 
 std::string format_args(const char* format, std::initializer_list<FormatArg> args) {
     std::string out;

@@ -41,6 +41,10 @@ std::string format_text(const char* format, const Args&... args) {
     return format_args(format, {FormatArg(args)...});
 }
 
+// Appends what "%.<precision>f" makes of the value, without a temporary text:
+// the writer of a million-row table calls it for every number.
+void append_fixed(std::string& out, double value, int precision);
+
 // The number at the start of a text, as the C library's atof reads it: leading
 // blanks skipped, reading stops at the first character that cannot continue the
 // number, 0 when there is none.

@@ -129,6 +129,19 @@ FieldFit store_text(std::span<char> field, std::string_view value, std::size_t s
     return FieldFit::whole;
 }
 
+std::size_t line_count(std::string_view text) {
+    std::size_t lines = 0;
+    const char* at = text.data();
+    const char* const end = text.data() + text.size();
+    while (at < end) {
+        const void* found = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+        ++lines;
+        if (found == nullptr) break;
+        at = static_cast<const char*>(found) + 1;
+    }
+    return lines;
+}
+
 void append_with_crlf(std::string& out, std::string_view text) {
     for (const char c : text) {
         if (c == '\n') out += '\r';

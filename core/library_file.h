@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,39 @@ FieldFit store_text(std::span<char> field, std::string_view value, std::size_t s
 
 void append_with_crlf(std::string& out, std::string_view text);
 
+// The number of line ends in the text: at most one row per line.
+std::size_t line_count(std::string_view text);
+
+// Appends a fixed text field up to its terminator, at most most characters ("%.Ns").
+inline void append_text(std::string& out, const char* field, std::size_t most) {
+    const void* end = std::memchr(field, '\0', most);
+    out.append(field, end == nullptr ? most : static_cast<std::size_t>(static_cast<const char*>(end) - field));
+}
+
+template <class Record>
+void append_number(std::string& out, const Column<Record>& column, double value) {
+    if (column.precision >= 0) {
+        append_fixed(out, value, column.precision);
+    } else {
+        out += format_text(column.format, value);
+    }
+}
+
+// What the writer's text can take at most, for reserving it once. Pages the
+// writer never reaches are never touched.
+template <class Record>
+std::size_t written_size_bound(const TableFormat<Record>& format, std::size_t rows) {
+    // A hint, not a limit: a longer value only makes the text grow once more.
+    constexpr std::size_t longest_fixed_number = 32;
+    std::size_t line = 5 + 2;
+    for (const Column<Record>& column : format.columns) {
+        line += 1;
+        const bool cut_text = column.kind == ColumnKind::text && column.precision >= 0;
+        line += cut_text ? static_cast<std::size_t>(column.precision) : longest_fixed_number;
+    }
+    return 2 * std::strlen(format.header) + rows * line;
+}
+
 }  // namespace library_file_detail
 
 // Reads every data line of the file's bytes into the table (which it empties first).
@@ -68,6 +102,9 @@ void read_table(std::string_view content, const TableFormat<Record>& format, Rec
     report = LoadReport{};
     report.text = text_of(content);
     std::string_view rest = without_signature(content);
+    // Room for a row per line at once: growing row by row would copy every row
+    // (records with a virtual destructor are copied, not moved) at each step.
+    table.reserve(line_count(rest));
     long line_number = 0;
     std::int32_t accepted = 0;
     while (!rest.empty()) {
@@ -107,7 +144,9 @@ void read_table(std::string_view content, const TableFormat<Record>& format, Rec
             if (rejected) break;
             const Column<Record>& column = columns[c];
             if (column.kind == ColumnKind::text) {
-                const FieldFit fit = store_text(column.text(row), value, saved_width(column.format));
+                const std::size_t saved = column.precision >= 0 ? static_cast<std::size_t>(column.precision)
+                                                                : saved_width(column.format);
+                const FieldFit fit = store_text(column.text(row), value, saved);
                 cut = cut || fit == FieldFit::cut_now;
                 cut_at_save = cut_at_save || fit == FieldFit::cut_at_save;
             } else if (column.kind == ColumnKind::number) {
@@ -127,27 +166,41 @@ void read_table(std::string_view content, const TableFormat<Record>& format, Rec
     }
 }
 
-// One data line as the table's writer puts it out, without its line end.
+// Appends one data line as the table's writer puts it out, without its line end.
 template <class Record>
-std::string data_line(const TableFormat<Record>& format, const Record& stored) {
-    Record row = stored;
-    std::string line = format_text("%.5s", row.tag);
+void append_data_line(std::string& out, const TableFormat<Record>& format, const Record& row) {
+    using namespace library_file_detail;
+    append_text(out, row.tag, 5);
     for (const Column<Record>& column : format.columns) {
-        line += '|';
+        out += '|';
         switch (column.kind) {
-            case ColumnKind::text:
-                line += format_text(column.format, static_cast<const char*>(column.text(row).data()));
+            case ColumnKind::text: {
+                // The column reaches the field through a mutable row; nothing is written.
+                const std::span<char> text = column.text(const_cast<Record&>(row));
+                if (column.precision >= 0) {
+                    append_text(out, text.data(), static_cast<std::size_t>(column.precision));
+                } else {
+                    out += format_text(column.format, static_cast<const char*>(text.data()));
+                }
                 break;
+            }
             case ColumnKind::number:
                 if (column.written_empty == nullptr || !column.written_empty(row)) {
-                    line += format_text(column.format, row.*(column.number));
+                    append_number(out, column, row.*(column.number));
                 }
                 break;
             case ColumnKind::derived:
-                line += format_text(column.format, column.derive(row));
+                append_number(out, column, column.derive(row));
                 break;
         }
     }
+}
+
+// One data line as the table's writer puts it out, without its line end.
+template <class Record>
+std::string data_line(const TableFormat<Record>& format, const Record& row) {
+    std::string line;
+    append_data_line(line, format, row);
     return line;
 }
 
@@ -155,9 +208,10 @@ std::string data_line(const TableFormat<Record>& format, const Record& stored) {
 template <class Record>
 std::string write_table(const TableFormat<Record>& format, const RecordTable<Record>& table) {
     std::string out;
+    out.reserve(library_file_detail::written_size_bound(format, table.size()));
     library_file_detail::append_with_crlf(out, format.header);
     for (const Record& row : table) {
-        out += data_line(format, row);
+        append_data_line(out, format, row);
         out += "\r\n";
     }
     return out;

@@ -13,6 +13,8 @@ public:
 
     // Destroys every row and gives the storage back.
     void empty() { std::vector<Record>().swap(rows_); }
+    // Room for that many rows without growing: the loaders size the table from the file.
+    void reserve(std::size_t rows) { rows_.reserve(rows); }
     void append(const Record& record) { rows_.push_back(record); }
     Record copy_of(std::size_t index) const { return rows_.at(index); }
     Record& at(std::size_t index) { return rows_.at(index); }

@@ -21,7 +21,23 @@ struct Column {
     double (*derive)(const Record&) = nullptr;
     // A number column that this row leaves empty in the file.
     bool (*written_empty)(const Record&) = nullptr;
+    // The precision of a format of the plain form "%.Ns" or "%.Nlf", read once
+    // here rather than for every field of every row; -1 for any other format.
+    int precision = -1;
 };
+
+// The N of "%.Ns", "%.Nf" or "%.Nlf"; -1 when the format is anything else.
+constexpr int plain_precision(const char* format) {
+    if (format == nullptr || format[0] != '%' || format[1] != '.') return -1;
+    int at = 2;
+    int precision = 0;
+    if (format[at] < '0' || format[at] > '9') return -1;
+    for (; format[at] >= '0' && format[at] <= '9'; ++at) precision = precision * 10 + (format[at] - '0');
+    if (format[at] == 'l') ++at;
+    if ((format[at] != 's' && format[at] != 'f') || format[at + 1] != '\0') return -1;
+    if (format[at] == 's' && format[at - 1] == 'l') return -1;
+    return precision;
+}
 
 template <class Record>
 struct TableFormat {
@@ -51,16 +67,17 @@ std::span<char> text_of(record_of<Field>& row) {
 
 template <auto Field>
 constexpr Column<column_detail::record_of<Field>> text_column(const char* name, const char* format) {
-    return {name, ColumnKind::text, format, &column_detail::text_of<Field>};
+    return {name, ColumnKind::text, format, &column_detail::text_of<Field>, nullptr, nullptr, nullptr,
+            plain_precision(format)};
 }
 
 template <auto Field>
 constexpr Column<column_detail::record_of<Field>> number_column(
     const char* name, const char* format, bool (*written_empty)(const column_detail::record_of<Field>&) = nullptr) {
-    return {name, ColumnKind::number, format, nullptr, Field, nullptr, written_empty};
+    return {name, ColumnKind::number, format, nullptr, Field, nullptr, written_empty, plain_precision(format)};
 }
 
 template <class Record>
 constexpr Column<Record> derived_column(const char* name, const char* format, double (*derive)(const Record&)) {
-    return {name, ColumnKind::derived, format, nullptr, nullptr, derive};
+    return {name, ColumnKind::derived, format, nullptr, nullptr, derive, nullptr, plain_precision(format)};
 }

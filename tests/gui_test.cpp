@@ -8,7 +8,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -51,10 +51,8 @@ TEST_F(Gui, RatomirEditsARowAndSavesIt) {
     session.step([] { return answer_box(QMessageBox::Yes); });
     session.step([] { return answer_box(QMessageBox::Ok); });
     session.step([] {
-        auto* list = child<QListWidget>(window_named("ratomir.dlg"), "LIST");
-        EXPECT_EQ(list->item(1)->text().toStdString(),
-                  "FSDO_0002  =  1.000  i1=  1.00  i2=  2.00 =  80.000  =  0.070 ");
-        EXPECT_EQ(list->currentRow(), 1);
+        EXPECT_EQ(list_line("ratomir.dlg", "LIST", 1), "FSDO_0002  =  1.000  i1=  1.00  i2=  2.00 =  80.000  =  0.070 ");
+        EXPECT_EQ(child<QListView>(window_named("ratomir.dlg"), "LIST")->currentIndex().row(), 1);
         return click(window_named("ratomir.dlg"), "OK");
     });
     ASSERT_TRUE(session.run(plugin("ratomir")));
@@ -184,8 +182,9 @@ void save_and_close(Session& session, const QString& dialog) {
 }
 
 std::string list_line(const QString& dialog, const QString& list, int row) {
-    auto* widget = child<QListWidget>(window_named(dialog), list);
-    return widget == nullptr || widget->item(row) == nullptr ? "<no line>" : widget->item(row)->text().toStdString();
+    auto* widget = child<QListView>(window_named(dialog), list);
+    if (widget == nullptr || row >= widget->model()->rowCount()) return "<no line>";
+    return widget->model()->index(row, 0).data().toString().toStdString();
 }
 
 TEST_F(Gui, BlankoraEditsAMaterialAndSavesIt) {
@@ -231,9 +230,9 @@ TEST_F(Gui, GradivoAddsAToolMaterialInItsRecordDialog) {
     });
     session.step([] {
         if (window_named("gradivoedit.dlg") != nullptr) return false;
-        auto* list = child<QListWidget>(window_named("gradivo.dlg"), "LIST_TOOL_MATERIAL");
-        EXPECT_EQ(list->count(), 3);
-        EXPECT_EQ(list->currentRow(), 2);
+        auto* list = child<QListView>(window_named("gradivo.dlg"), "LIST_TOOL_MATERIAL");
+        EXPECT_EQ(list->model()->rowCount(), 3);
+        EXPECT_EQ(list->currentIndex().row(), 2);
         EXPECT_EQ(list_line("gradivo.dlg", "LIST_TOOL_MATERIAL", 2).rfind("ВК8  = Твердый сплав для чугуна", 0), 0u);
         return true;
     });

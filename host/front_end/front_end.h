@@ -81,6 +81,12 @@ public:
     virtual void dialog_opened(const Dialog& dialog) = 0;
     virtual void dialog_closed(const Dialog& dialog, int response) = 0;
     virtual void item_changed(const Dialog& dialog, const ItemChange& change) = 0;
+    // List lines a callback emptied and refilled, in the order they changed; a
+    // line's text is the item's line at that index. A front-end that can take a
+    // refill at once does so; the rest take them one by one.
+    virtual void list_changes(const Dialog& dialog, const std::vector<ItemChange>& changes) {
+        for (const ItemChange& change : changes) item_changed(dialog, change);
+    }
     // Waits for the user's next action in the innermost dialog. Returning false
     // stops the host (no more input can come).
     virtual bool next_action(Dialog& dialog, DialogAction& action) = 0;

@@ -10,13 +10,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "gui_text.h"
 #include "host_text.h"
+#include "list_model.h"
 
 namespace ughost {
 
@@ -86,13 +89,19 @@ void DialogWindow::queue_user_action(ActionKind kind, const QString& item_id, in
 }
 
 DialogWindow::BuiltItem DialogWindow::build_list(const Item& item, QWidget* parent) {
-    auto* list = new QListWidget(parent);
+    auto* list = new QListView(parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setMinimumHeight(220);
-    connect(list, &QListWidget::currentRowChanged, this, [this, id = qt(item.definition.id)](int row) {
-        if (updating_ || row < 0) return;
-        queue_user_action(ActionKind::select, id, row);
-    });
+    // Every line is one line of text: the view need not lay out a list of a
+    // million lines to know its height.
+    list->setUniformItemSizes(true);
+    list->setModel(new ListModel(item, list));
+    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, id = qt(item.definition.id)](const QModelIndex& current) {
+                if (updating_ || !current.isValid()) return;
+                queue_user_action(ActionKind::select, id, current.row());
+            });
+    lists_.insert(qt(item.definition.id), list);
     auto* box = new QGroupBox(qt(item.definition.label), parent);
     (new QVBoxLayout(box))->addWidget(list);
     return {list, box};
@@ -238,18 +247,48 @@ void DialogWindow::show_change(const ItemChange& change) {
     }
 }
 
-// A long list follows the plug-in line by line rather than being rebuilt.
+// A single line changed follows the plug-in line by line rather than being rebuilt.
 void DialogWindow::show_list_change(const Item& item, const ItemChange& change) {
-    auto* list = static_cast<QListWidget*>(widgets_.value(qt(item.definition.id)));
+    QListView* list = lists_.value(qt(item.definition.id));
+    if (list == nullptr) return;
+    auto* model = static_cast<ListModel*>(list->model());
     updating_ = true;
     if (change.what == Change::insert) {
-        list->insertItem(change.index, qt(item.lines[static_cast<std::size_t>(change.index)]));
+        model->line_inserted(change.index);
     } else if (change.what == Change::remove && change.index < 0) {
-        list->clear();
+        model->lines_replaced();
     } else if (change.what == Change::remove) {
-        delete list->takeItem(change.index);
+        model->line_removed(change.index);
     }
-    list->setCurrentRow(item.selection);
+    updating_ = false;
+    show_selected_line(item);
+}
+
+void DialogWindow::show_list_refill(const std::vector<ItemChange>& changes) {
+    std::vector<const Item*> lists;
+    for (const ItemChange& change : changes) {
+        if (std::find(lists.begin(), lists.end(), change.item) == lists.end()) lists.push_back(change.item);
+    }
+    for (const Item* item : lists) {
+        if (QListView* list = lists_.value(qt(item->definition.id))) {
+            updating_ = true;
+            static_cast<ListModel*>(list->model())->lines_replaced();
+            updating_ = false;
+            show_selected_line(*item);
+        }
+    }
+}
+
+void DialogWindow::show_selected_line(const Item& item) {
+    QListView* list = lists_.value(qt(item.definition.id));
+    if (list == nullptr) return;
+    updating_ = true;
+    const QModelIndex line = list->model()->index(item.selection, 0);
+    if (line.isValid()) {
+        list->setCurrentIndex(line);
+    } else {
+        list->selectionModel()->clear();
+    }
     updating_ = false;
 }
 
@@ -271,13 +310,11 @@ void DialogWindow::refresh_value(const Item& item) {
     if (widget == nullptr) return;
     updating_ = true;
     switch (item.definition.kind) {
-        case ItemKind::list: {
-            auto* list = static_cast<QListWidget*>(widget);
-            list->clear();
-            for (const auto& line : item.lines) list->addItem(qt(line));
-            list->setCurrentRow(item.selection);
+        case ItemKind::list:
+            static_cast<ListModel*>(static_cast<QListView*>(widget)->model())->lines_replaced();
+            updating_ = false;
+            show_selected_line(item);
             break;
-        }
         case ItemKind::option: {
             auto* combo = static_cast<QComboBox*>(widget);
             combo->clear();

@@ -14,6 +14,7 @@
 class QAbstractButton;
 class QButtonGroup;
 class QLineEdit;
+class QListView;
 
 namespace ughost {
 
@@ -23,6 +24,8 @@ public:
 
     // Shows a change the plug-in made.
     void show_change(const ItemChange& change);
+    // Shows a list refill at once: each list it touched as it now stands.
+    void show_list_refill(const std::vector<ItemChange>& changes);
     bool has_action() const { return !actions_.empty(); }
     DialogAction take_action();
     // After the host refused a typed value: the field shows what the dialog holds
@@ -61,10 +64,13 @@ private:
     void refresh_sensitivity(const Item& item);
     void refresh_value(const Item& item);
     void show_list_change(const Item& item, const ItemChange& change);
+    // The list view of a list item and its current line as the host has it.
+    void show_selected_line(const Item& item);
 
     const Dialog& dialog_;
     QHash<QString, QWidget*> widgets_;
     QHash<QString, QButtonGroup*> button_groups_;
+    QHash<QString, QListView*> lists_;
     std::deque<DialogAction> actions_;
     bool updating_ = false;
 };

@@ -64,6 +64,10 @@ void GuiFrontEnd::item_changed(const Dialog& dialog, const ItemChange& change) {
     if (DialogWindow* window = dialogs_.value(dialog.id())) window->show_change(change);
 }
 
+void GuiFrontEnd::list_changes(const Dialog& dialog, const std::vector<ItemChange>& changes) {
+    if (DialogWindow* window = dialogs_.value(dialog.id())) window->show_list_refill(changes);
+}
+
 bool GuiFrontEnd::next_action(Dialog& dialog, DialogAction& action) {
     QPointer<DialogWindow> window = dialogs_.value(dialog.id());
     while (window && !window->has_action()) {

@@ -87,17 +87,20 @@ std::optional<char32_t> next_code_point(std::string_view text, std::size_t& pos)
 }  // namespace
 
 std::string cp1251_to_utf8(std::string_view text) {
+    // Most texts are all or mostly ASCII: runs of it go across in one copy, and
+    // an all-ASCII text takes exactly its own size (a list of a million lines
+    // holds a million of these).
     std::string out;
-    out.reserve(text.size() * 2);
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-        } else if (const char32_t code = upper_half[byte - 0x80]; code != 0) {
-            append_utf8(out, code);
-        } else {
-            append_utf8(out, private_base + byte);
-        }
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t run = at;
+        while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
+        out.append(text.data() + at, run - at);
+        if (run == text.size()) break;
+        const auto byte = static_cast<unsigned char>(text[run]);
+        const char32_t code = upper_half[byte - 0x80];
+        append_utf8(out, code != 0 ? code : private_base + byte);
+        at = run + 1;
     }
     return out;
 }

@@ -24,6 +24,9 @@ public:
     // An empty sink writes nothing: the events are still taken, at little cost.
     explicit TranscriptWriter(LineSink sink) : sink_(std::move(sink)) {}
 
+    // Whether anything is written: without a sink, callers need not describe events at all.
+    bool wanted() const { return static_cast<bool>(sink_); }
+
     // The script's side.
     void action_taken(const std::string& script_line);
     void script_error(const std::string& why);

@@ -112,7 +112,12 @@ void ScriptedFrontEnd::dialog_opened(const Dialog& dialog) { transcript_.dialog_
 void ScriptedFrontEnd::dialog_closed(const Dialog& dialog, int response) { transcript_.dialog_closed(dialog, response); }
 
 void ScriptedFrontEnd::item_changed(const Dialog& dialog, const ItemChange& change) {
-    transcript_.item_changed(dialog, change);
+    if (transcript_.wanted()) transcript_.item_changed(dialog, change);
+}
+
+void ScriptedFrontEnd::list_changes(const Dialog& dialog, const std::vector<ItemChange>& changes) {
+    if (!transcript_.wanted()) return;
+    for (const ItemChange& change : changes) transcript_.item_changed(dialog, change);
 }
 
 bool ScriptedFrontEnd::next_action(Dialog& dialog, DialogAction& action) {
@@ -178,7 +183,9 @@ NumberMenuAnswer ScriptedFrontEnd::number_menu(const std::string& title, const s
 
 void ScriptedFrontEnd::listing_opened() { transcript_.listing_opened(); }
 
-void ScriptedFrontEnd::listing_written(const std::string& text) { transcript_.listing_written(text); }
+void ScriptedFrontEnd::listing_written(const std::string& text) {
+    if (transcript_.wanted()) transcript_.listing_written(text);
+}
 
 void ScriptedFrontEnd::status_shown(const std::string& text) { transcript_.status_shown(text); }
 
@@ -195,6 +202,8 @@ void ScriptedFrontEnd::picture_closed(const std::string& image_file, long elapse
 // The scripted front-end does not wait: the host's clock moves, and the transcript says so.
 void ScriptedFrontEnd::wait_for(long milliseconds) { transcript_.clock_moved(milliseconds); }
 
-void ScriptedFrontEnd::output_written(int stream, const std::string& text) { transcript_.output_written(stream, text); }
+void ScriptedFrontEnd::output_written(int stream, const std::string& text) {
+    if (transcript_.wanted()) transcript_.output_written(stream, text);
+}
 
 }  // namespace ughost

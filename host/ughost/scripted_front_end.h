@@ -32,6 +32,7 @@ public:
     void dialog_opened(const Dialog& dialog) override;
     void dialog_closed(const Dialog& dialog, int response) override;
     void item_changed(const Dialog& dialog, const ItemChange& change) override;
+    void list_changes(const Dialog& dialog, const std::vector<ItemChange>& changes) override;
     bool next_action(Dialog& dialog, DialogAction& action) override;
     void action_refused(const DialogAction& action, const std::string& why) override;
     void show_message(const std::string& text) override;

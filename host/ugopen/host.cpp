@@ -45,8 +45,35 @@ Host& Host::instance() {
 }
 
 FrontEnd& Host::ui() {
+    flush_list_changes();
     if (drain_output_) drain_output_();
     return *front_end_;
+}
+
+bool Host::can_hold_back(const Dialog& dialog, const ItemChange& change) const {
+    if (!held_back_.empty() && held_back_dialog_ != &dialog) return false;
+    if (change.item->definition.kind != ItemKind::list) return false;
+    // Emptying only starts a refill: a later one would change lines already held back.
+    if (change.what == Change::remove) return change.index < 0 && held_back_.empty();
+    return change.what == Change::insert && static_cast<std::size_t>(change.index) + 1 == change.item->lines.size();
+}
+
+void Host::item_changed(const Dialog& dialog, const ItemChange& change) {
+    if (!can_hold_back(dialog, change)) {
+        ui().item_changed(dialog, change);
+        return;
+    }
+    // What the plug-in printed before the refill goes before it.
+    if (held_back_.empty() && drain_output_) drain_output_();
+    held_back_dialog_ = &dialog;
+    held_back_.push_back(change);
+}
+
+void Host::flush_list_changes() {
+    if (held_back_.empty()) return;
+    std::vector<ItemChange> changes;
+    changes.swap(held_back_);
+    front_end_->list_changes(*held_back_dialog_, changes);
 }
 
 void Host::plan_fault(const std::string& call, int after) { faults_[call] = after; }
@@ -136,6 +163,7 @@ int Host::fire(Dialog& dialog, const UF_STYLER_callback_info_t* callback, int re
     } catch (...) {
         write_syslog(dialog.file_name() + ": the callback of " + item_id + " threw an unknown exception");
     }
+    flush_list_changes();
     check_session_balance(depth, item_id);
     return result;
 }
@@ -182,7 +210,7 @@ int Host::run_dialog(const char* file_name, UF_STYLER_callback_info_t* callbacks
     if (const int status = read_callback_table(file_name, callbacks, count, definition, table); status != 0) {
         return status;
     }
-    auto observer = [this](const Dialog& changed, const ItemChange& change) { ui().item_changed(changed, change); };
+    auto observer = [this](const Dialog& changed, const ItemChange& change) { item_changed(changed, change); };
     dialogs_.push_back(std::make_unique<Dialog>(next_dialog_id_++, file_name, std::move(definition), observer));
     Dialog& dialog = *dialogs_.back();
     ui().dialog_opened(dialog);

@@ -78,8 +78,17 @@ public:
     const Timer* next_timer(HWND window) const;
     void rearm_timer(HWND window, UINT_PTR id);
 
+    // A change the plug-in made to an item of an open dialog, on its way to the front-end.
+    void item_changed(const Dialog& dialog, const ItemChange& change);
+    // Passes on the list changes held back so far.
+    void flush_list_changes();
+
 private:
     Host() = default;
+    // Whether the change can wait for the rest of its refill: emptying a list, or
+    // a line appended at its end (whose text then stays as it is until the
+    // refill is passed on).
+    bool can_hold_back(const Dialog& dialog, const ItemChange& change) const;
     int fire(Dialog& dialog, const UF_STYLER_callback_info_t* callback, int reason, const char* item_id,
              void* client_data);
     void check_session_balance(int depth_before, const std::string& item_id);
@@ -94,6 +103,10 @@ private:
                            void* client_data);
 
     FrontEnd* front_end_ = nullptr;
+    // A refill of many lines goes to the front-end in one call, before anything
+    // else it is shown and at the latest when the callback returns.
+    const Dialog* held_back_dialog_ = nullptr;
+    std::vector<ItemChange> held_back_;
     std::function<void()> drain_output_;
     std::map<std::string, int> faults_;
     int session_depth_ = 0;

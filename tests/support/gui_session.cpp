@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -61,9 +61,11 @@ bool click(QWidget* window, const QString& button_name) {
 }
 
 bool select_row(QWidget* window, const QString& list_name, int row) {
-    auto* list = child<QListWidget>(window, list_name);
-    if (list == nullptr || list->count() <= row || !list->isEnabled()) return false;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    auto* list = child<QListView>(window, list_name);
+    if (list == nullptr || list->model()->rowCount() <= row || !list->isEnabled()) return false;
+    const QModelIndex line = list->model()->index(row, 0);
+    list->scrollTo(line);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(line).center());
     return true;
 }
 
