@@ -30,6 +30,8 @@ public:
     // the user corrects it and acts again. Fields typed into whose values were
     // dropped with them go again with the next action.
     void refuse_typed_value(const std::string& item_id);
+    // Typed values go to the host before the action that may read them.
+    void queue_typed_values();
 
 protected:
     void reject() override;
@@ -55,8 +57,6 @@ private:
     // What the user did, after the values typed before it.
     void queue_user_action(ActionKind kind, const QString& item_id, int index);
     void add_items(const std::string& container, QWidget* parent);
-    // Typed values go to the host before the action that may read them.
-    void queue_typed_values();
     void queue(DialogAction action);
     void refresh_sensitivity(const Item& item);
     void refresh_value(const Item& item);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <charconv>
@@ -46,10 +47,14 @@ bool read_real(const QString& typed, double& value) {
     return !text.empty() && error == std::errc{} && end == last;
 }
 
+void play_when_up(QDialog& dialog, const MenuPlay& play) {
+    if (play) QTimer::singleShot(0, &dialog, [&dialog, play] { play(dialog); });
+}
+
 }  // namespace
 
 int run_choice_menu(QWidget* parent, const std::string& title, int default_item,
-                    const std::vector<std::string>& items) {
+                    const std::vector<std::string>& items, const MenuPlay& play) {
     QDialog dialog(parent);
     dialog.setObjectName("menu");
     dialog.setWindowTitle(qt(title));
@@ -71,12 +76,13 @@ int run_choice_menu(QWidget* parent, const std::string& title, int default_item,
         }
     }
     layout->addWidget(back_and_cancel(dialog, answer));
+    play_when_up(dialog, play);
     dialog.exec();
     return answer;
 }
 
 NumberMenuAnswer run_number_menu(QWidget* parent, const std::string& title, const std::vector<std::string>& labels,
-                                 const std::vector<double>& values) {
+                                 const std::vector<double>& values, const MenuPlay& play) {
     QDialog dialog(parent);
     dialog.setObjectName("numbers");
     dialog.setWindowTitle(qt(title));
@@ -110,6 +116,7 @@ NumberMenuAnswer run_number_menu(QWidget* parent, const std::string& title, cons
     buttons->addButton(ok, QDialogButtonBox::AcceptRole);
     layout->addWidget(buttons);
     result.code = UF_UI_CANCEL;
+    play_when_up(dialog, play);
     dialog.exec();
     return result;
 }
