@@ -11,7 +11,10 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QClipboard>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTest>
 #include <QTimer>
 
@@ -20,7 +23,9 @@
 #include <deque>
 #include <functional>
 
+#include "dialog_window.h"
 #include "gui_session.h"
+#include "listing_window.h"
 #include "small_library.h"
 #include "test_text.h"
 
@@ -257,6 +262,98 @@ TEST_F(Gui, TheLaunchersMenuStartsAnEditorAndComesBack) {
     ASSERT_TRUE(session.run(plugin("korvane")));
     unsetenv("UGII_USER_DIR");
     unsetenv("UGII_CAM_LIBRARY_TOOL_METRIC_DIR");
+}
+
+// The dialog has taken every action the user gave it.
+bool host_took_all(QWidget* dialog) {
+    auto* window = dynamic_cast<ughost::DialogWindow*>(dialog);
+    return window != nullptr && !window->has_action();
+}
+
+// A click through the window system, as a user's mouse gives it: a window a modal
+// dialog blocks never gets it.
+void click_through_window_system(QWidget* widget, QPoint at) {
+    QWidget* top = widget->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, widget->mapTo(top, at));
+}
+
+TEST_F(Gui, TheListingCanBeScrolledAndCopiedWhileAnEditorIsOpen) {
+    session.step([] { return click(window_named("ratomir.dlg"), "BLO_ACT_3"); });
+    session.step([this] {
+        ughost::ListingWindow* listing = session.window().listing_window();
+        QPlainTextEdit* text = listing->text();
+        if (!listing->isVisible() || text->toPlainText().indexOf("FSDO_0004") < 0) return false;
+        EXPECT_NE(window_named("ratomir.dlg"), nullptr);
+        listing->resize(420, 160);
+        QApplication::processEvents();
+        QScrollBar* bar = text->verticalScrollBar();
+        EXPECT_GT(bar->maximum(), 0) << "nothing to scroll";
+        bar->setValue(bar->maximum());
+        // A click in the groove above the handle pages up.
+        click_through_window_system(bar, QPoint(bar->width() / 2, 2));
+        EXPECT_LT(bar->value(), bar->maximum()) << "the listing could not be scrolled";
+        QApplication::clipboard()->clear();
+        click_through_window_system(listing->findChild<QPushButton*>("copy"),
+                                    listing->findChild<QPushButton*>("copy")->rect().center());
+        EXPECT_EQ(QApplication::clipboard()->text(), text->toPlainText()) << "the listing could not be copied";
+        return click(window_named("ratomir.dlg"), "CANCEL");
+    });
+    ASSERT_TRUE(session.run(plugin("ratomir")));
+}
+
+TEST_F(Gui, EnterOnAListLineActivatesThatLineAndNeverEndsTheDialog) {
+    session.step([] { return select_row(window_named("ratomir.dlg"), "LIST", 1); });
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        auto* libref = child<QLineEdit>(dialog, "LIBREF");
+        if (libref == nullptr || libref->text() != "FSDO_0002" || !host_took_all(dialog)) return false;
+        // The line under the cursor moves without telling the plug-in; Enter activates it.
+        auto* list = child<QListWidget>(dialog, "LIST");
+        const QSignalBlocker quiet(list);
+        list->setCurrentRow(2);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+        return true;
+    });
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        EXPECT_NE(dialog, nullptr) << "Enter in the list ended the dialog";
+        if (dialog == nullptr) return true;
+        if (!host_took_all(dialog)) return false;
+        EXPECT_EQ(child<QLineEdit>(dialog, "LIBREF")->text().toStdString(), "FSDO_0003");
+        return click(dialog, "CANCEL");
+    });
+    ASSERT_TRUE(session.run(plugin("ratomir")));
+}
+
+// In the cut method's record dialog the reference field's Enter ends the dialog,
+// as Cancel does; Enter in the other fields leaves it open and says how to leave.
+TEST_F(Gui, EnterInARecordFieldEndsTheDialogOnlyWhereThePluginEndsIt) {
+    session.step([] { return select_row(window_named("strakel.dlg"), "LIST_CUTS", 1); });
+    session.step([] { return click(window_named("strakel.dlg"), "BLO_ACT_0"); });
+    session.step([] {
+        QWidget* record = window_named("strakeledit.dlg");
+        if (record == nullptr || !type_into(record, "WIDE_MAT", "Другое")) return false;
+        QTest::keyClick(child<QLineEdit>(record, "WIDE_MAT"), Qt::Key_Return);
+        return true;
+    });
+    session.step([] {
+        QWidget* record = window_named("strakeledit.dlg");
+        EXPECT_NE(record, nullptr) << "Enter in the name field ended the record dialog";
+        if (record == nullptr) return true;
+        if (!host_took_all(record)) return false;
+        auto* name = child<QLineEdit>(record, "WIDE_MAT");
+        EXPECT_NE(name->toolTip().indexOf("Enter"), -1) << "no hint on a field whose Enter does nothing";
+        EXPECT_EQ(child<QLineEdit>(record, "WIDE_NUM")->toolTip(), "");
+        QTest::keyClick(child<QLineEdit>(record, "WIDE_NUM"), Qt::Key_Return);
+        return true;
+    });
+    session.step([] {
+        if (window_named("strakeledit.dlg") != nullptr) return false;
+        EXPECT_EQ(list_line("strakel.dlg", "LIST_CUTS", 1), "opd0_0002 | DRILL  = Сверление  = Сверление отверстий");
+        return click(window_named("strakel.dlg"), "CANCEL");
+    });
+    ASSERT_TRUE(session.run(plugin("strakel")));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "gui_text.h"
@@ -23,7 +24,8 @@ namespace ughost {
 DialogWindow::DialogWindow(const Dialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
     setWindowTitle(qt(dialog.title()));
     setObjectName(qt(dialog.file_name()));
-    setWindowModality(Qt::ApplicationModal);
+    // Modal to the windows it stands on, not to the listing window the user reads beside it.
+    setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     add_items("", this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -89,6 +91,7 @@ DialogWindow::BuiltItem DialogWindow::build_list(const Item& item, QWidget* pare
     auto* list = new QListWidget(parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setMinimumHeight(220);
+    list->installEventFilter(this);
     connect(list, &QListWidget::currentRowChanged, this, [this, id = qt(item.definition.id)](int row) {
         if (updating_ || row < 0) return;
         queue_user_action(ActionKind::select, id, row);
@@ -182,16 +185,30 @@ void DialogWindow::queue_typed_values() {
 }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Enter in a field activates that field, not the dialog's default button.
+    // Enter in a field activates that field, and Enter on a list line that line;
+    // neither is the dialog's default button, which would end the dialog.
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            queue_typed_values();
-            queue({ActionKind::activate, watched->objectName().toStdString(), -1, ""});
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return QDialog::eventFilter(watched, event);
+        const QString id = watched->objectName();
+        if (auto* list = qobject_cast<QListWidget*>(watched)) {
+            if (list->currentRow() >= 0) queue_user_action(ActionKind::select, id, list->currentRow());
             return true;
         }
+        queue_user_action(ActionKind::activate, id, -1);
+        entered_field_ = id;
+        return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void DialogWindow::hint_if_enter_did_nothing() {
+    QWidget* field = widgets_.value(entered_field_);
+    entered_field_.clear();
+    if (field == nullptr) return;
+    const QString hint = "Enter в этом поле ничего не делает: запись — кнопкой OK, выход без записи — «Отмена».";
+    field->setToolTip(hint);
+    QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), hint, field);
 }
 
 void DialogWindow::reject() { queue({ActionKind::cancel, "", -1, ""}); }
@@ -214,6 +231,7 @@ void DialogWindow::refuse_typed_value(const std::string& item_id) {
 }
 
 void DialogWindow::show_change(const ItemChange& change) {
+    entered_field_.clear();  // the Enter did something
     const Item& item = *change.item;
     switch (change.what) {
         case Change::sensitive:

@@ -32,6 +32,9 @@ public:
     void refuse_typed_value(const std::string& item_id);
     // Typed values go to the host before the action that may read them.
     void queue_typed_values();
+    // Called when the host awaits the next action: an Enter in a field that changed
+    // nothing and left the dialog open gets the field a hint saying how to leave.
+    void hint_if_enter_did_nothing();
 
 protected:
     void reject() override;
@@ -67,6 +70,7 @@ private:
     QHash<QString, QButtonGroup*> button_groups_;
     std::deque<DialogAction> actions_;
     bool updating_ = false;
+    QString entered_field_;  // the field Enter was last pressed in, until something changes
 };
 
 }  // namespace ughost

@@ -101,6 +101,7 @@ void GuiFrontEnd::item_changed(const Dialog& dialog, const ItemChange& change) {
 
 bool GuiFrontEnd::next_action(Dialog& dialog, DialogAction& action) {
     QPointer<DialogWindow> window = dialogs_.value(dialog.id());
+    if (window) window->hint_if_enter_did_nothing();
     if (player_ && window && !window->has_action()) {
         const DialogAction played = play_next_action(dialog, *window);
         // The widgets took nothing (a disabled item, a line that is not there):
@@ -131,7 +132,9 @@ DialogAction GuiFrontEnd::play_next_action(Dialog& dialog, DialogWindow& window)
 void GuiFrontEnd::action_refused(const DialogAction& action, const std::string& why) {
     if (player_) player_->refuse(why);
     QWidget* parent = refused_in_ != nullptr ? static_cast<QWidget*>(refused_in_) : owner();
-    QMessageBox::warning(parent, "Ввод не принят", qt(why));
+    QMessageBox refusal(QMessageBox::Warning, "Ввод не принят", qt(why), QMessageBox::Ok, parent);
+    refusal.setWindowModality(Qt::WindowModal);
+    refusal.exec();
     if (refused_in_ != nullptr) refused_in_->refuse_typed_value(action.item);
 }
 
@@ -139,6 +142,7 @@ void GuiFrontEnd::show_message(const std::string& text) {
     transcript_.message_shown(text);
     QMessageBox box(QMessageBox::Information, "Сообщение", qt(text), QMessageBox::Ok, owner());
     box.setObjectName("message");
+    box.setWindowModality(Qt::WindowModal);
     if (player_) answer_when_up(box, QMessageBox::Ok);
     box.exec();
 }
@@ -149,6 +153,7 @@ BoxAnswer GuiFrontEnd::message_box(const MessageBoxRequest& request) {
                     request.yes_no ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                     request.owner.empty() ? owner() : window_of(request.owner));
     box.setObjectName("box");
+    box.setWindowModality(Qt::WindowModal);
     if (request.yes_no) {
         box.button(QMessageBox::Yes)->setText("Да");
         box.button(QMessageBox::No)->setText("Нет");
@@ -173,7 +178,8 @@ int GuiFrontEnd::choice_menu(const std::string& title, int default_item, const s
     const int code = player_->take_menu_code(title);
     bool clicked = false;
     const int answer = run_choice_menu(owner(), title, default_item, items, [code, &clicked](QDialog& menu) {
-        auto* button = menu.findChild<QAbstractButton*>(menu_button_for(code));
+        const QString name = menu_button_for(code);
+        auto* button = name.isEmpty() ? nullptr : menu.findChild<QAbstractButton*>(name);
         clicked = button != nullptr;
         if (clicked) {
             click_button(button);
@@ -199,7 +205,7 @@ NumberMenuAnswer GuiFrontEnd::number_menu(const std::string& title, const std::v
             auto* field = menu.findChild<QLineEdit*>("VALUE_" + QString::number(i + 1));
             if (field != nullptr) type_text(field, qt(format_real(scripted.values[i])));
         }
-        auto* button = menu.findChild<QAbstractButton*>(button_name);
+        auto* button = button_name.isEmpty() ? nullptr : menu.findChild<QAbstractButton*>(button_name);
         clicked = button != nullptr;
         if (clicked) {
             click_button(button);

@@ -47,7 +47,9 @@ bool read_real(const QString& typed, double& value) {
     return !text.empty() && error == std::errc{} && end == last;
 }
 
+// Up modal to the window it stands on only (the listing window stays usable), then played.
 void play_when_up(QDialog& dialog, const MenuPlay& play) {
+    dialog.setWindowModality(Qt::WindowModal);
     if (play) QTimer::singleShot(0, &dialog, [&dialog, play] { play(dialog); });
 }
 
@@ -104,7 +106,10 @@ NumberMenuAnswer run_number_menu(QWidget* parent, const std::string& title, cons
     QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (!read_real(fields[i]->text(), result.values[i])) {
-                QMessageBox::warning(&dialog, qt(title), "«" + fields[i]->text() + "» — не число.");
+                QMessageBox refusal(QMessageBox::Warning, qt(title), "«" + fields[i]->text() + "» — не число.",
+                                    QMessageBox::Ok, &dialog);
+                refusal.setWindowModality(Qt::WindowModal);
+                refusal.exec();
                 fields[i]->setFocus();
                 return;
             }

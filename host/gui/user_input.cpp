@@ -73,7 +73,13 @@ void type_text(QLineEdit* field, const QString& text) {
     field->setFocus();
     field->selectAll();
     if (text.isEmpty()) key(field, Qt::Key_Delete);
-    for (const QChar character : text) key(field, 0, QString(character));
+    for (const QChar character : text) {
+        if (character.isPrint()) {
+            key(field, 0, QString(character));
+        } else {
+            field->insert(QString(character));
+        }
+    }
 }
 
 void press_enter(QWidget* widget) { key(widget, Qt::Key_Return); }

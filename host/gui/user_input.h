@@ -18,7 +18,8 @@ class DialogWindow;
 
 // A left click in the middle of the button (a radio button on its mark).
 void click_button(QAbstractButton* button);
-// Replaces the field's text key by key; an empty text clears it.
+// Replaces the field's text key by key; an empty text clears it. What no key
+// types (a line break, a tab) goes in as pasted.
 void type_text(QLineEdit* field, const QString& text);
 void press_enter(QWidget* widget);
 
