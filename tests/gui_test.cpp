@@ -301,6 +301,34 @@ TEST_F(Gui, TheListingCanBeScrolledAndCopiedWhileAnEditorIsOpen) {
     ASSERT_TRUE(session.run(plugin("ratomir")));
 }
 
+// The quick guide's hold menu is there so the user can read the guide: it must not block it.
+TEST_F(Gui, TheQuickGuideCanBeReadWhileItsHoldMenuIsUp) {
+    library.copy_sample("tool_database.dat");
+    setenv("UGII_CAM_LIBRARY_TOOL_METRIC_DIR", library.with_separator().c_str(), 1);
+    setenv("UGII_USER_DIR", std::filesystem::path(APPLICATION_DIR).parent_path().c_str(), 1);
+    session.step([] { return click(window_named("menu"), "ITEM_8"); });
+    session.step([this] {
+        QWidget* hold = window_named("menu");
+        ughost::ListingWindow* listing = session.window().listing_window();
+        if (hold == nullptr || hold->findChild<QPushButton*>("ITEM_8") != nullptr) return false;
+        EXPECT_TRUE(listing->isVisible());
+        QApplication::clipboard()->clear();
+        auto* copy = listing->findChild<QPushButton*>("copy");
+        click_through_window_system(copy, copy->rect().center());
+        EXPECT_NE(QApplication::clipboard()->text().indexOf("Загрузочный модуль библиотеки"), -1)
+            << "the guide could not be copied while its hold menu was up";
+        return click(hold, "ITEM_1");
+    });
+    session.step([] {
+        QWidget* menu = window_named("menu");
+        if (menu == nullptr || menu->findChild<QPushButton*>("ITEM_8") == nullptr) return false;
+        return click(menu, "BACK");
+    });
+    ASSERT_TRUE(session.run(plugin("korvane")));
+    unsetenv("UGII_USER_DIR");
+    unsetenv("UGII_CAM_LIBRARY_TOOL_METRIC_DIR");
+}
+
 TEST_F(Gui, EnterOnAListLineActivatesThatLineAndNeverEndsTheDialog) {
     session.step([] { return select_row(window_named("ratomir.dlg"), "LIST", 1); });
     session.step([] {
