@@ -301,6 +301,45 @@ TEST_F(Gui, TheListingCanBeScrolledAndCopiedWhileAnEditorIsOpen) {
     ASSERT_TRUE(session.run(plugin("ratomir")));
 }
 
+// The field with the keyboard, in the window, with all its text selected so typing replaces it.
+std::string selected_field(QWidget* window) {
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (field == nullptr || field->window() != window) return "<no field has the keyboard>";
+    if (field->selectedText() != field->text()) return field->objectName().toStdString() + " <not selected>";
+    return field->objectName().toStdString();
+}
+
+TEST_F(Gui, TypingGoesIntoTheFieldTheWorkStartsInAndReplacesIt) {
+    // Edit: the plug-in gives no field the keyboard; the first editable one gets it.
+    session.step([] { return select_row(window_named("ratomir.dlg"), "LIST", 1); });
+    session.step([] { return click(window_named("ratomir.dlg"), "BLO_ACT_0"); });
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        if (!host_took_all(dialog) || !child<QLineEdit>(dialog, "LIBREF")->isEnabled()) return false;
+        EXPECT_EQ(selected_field(dialog), "LIBREF");
+        return click(dialog, "BLO_ACTION_1");
+    });
+    // New: the plug-in gives the depth the keyboard, with its text selected.
+    session.step([] { return host_took_all(window_named("ratomir.dlg")) && click(window_named("ratomir.dlg"), "BLO_ACT_1"); });
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        if (!host_took_all(dialog) || !child<QLineEdit>(dialog, "DPT_CUT_MM")->isEnabled()) return false;
+        EXPECT_EQ(selected_field(dialog), "DPT_CUT_MM");
+        return click(dialog, "BLO_ACTION_1");
+    });
+    // The calculator: typing replaces the 0 of the first number.
+    session.step([] { return host_took_all(window_named("ratomir.dlg")) && click(window_named("ratomir.dlg"), "CALC"); });
+    session.step([] { return click(window_named("menu"), "ITEM_2"); });
+    session.step([] {
+        QWidget* numbers = window_named("numbers");
+        if (numbers == nullptr) return false;
+        EXPECT_EQ(selected_field(numbers), "VALUE_1");
+        return click(numbers, "CANCEL");
+    });
+    session.step([] { return host_took_all(window_named("ratomir.dlg")) && click(window_named("ratomir.dlg"), "CANCEL"); });
+    ASSERT_TRUE(session.run(plugin("ratomir")));
+}
+
 // The quick guide's hold menu is there so the user can read the guide: it must not block it.
 TEST_F(Gui, TheQuickGuideCanBeReadWhileItsHoldMenuIsUp) {
     library.copy_sample("tool_database.dat");

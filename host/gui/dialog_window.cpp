@@ -1,5 +1,6 @@
 #include "dialog_window.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -202,6 +203,39 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void DialogWindow::ready_for_user() {
+    focus_first_field_if_none();
+    hint_if_enter_did_nothing();
+}
+
+namespace {
+
+// The keyboard is in a field the user can type into.
+bool typing_in(const QWidget* window) {
+    const auto* field = qobject_cast<const QLineEdit*>(QApplication::focusWidget());
+    return field != nullptr && field->isEnabled() && field->window() == window;
+}
+
+void focus_and_select(QWidget* widget) {
+    widget->setFocus();
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) field->selectAll();
+}
+
+}  // namespace
+
+// Fields just opened for editing (Edit, New) where the plug-in gave none the focus:
+// the first of them gets it, so the user can type at once.
+void DialogWindow::focus_first_field_if_none() {
+    QWidget* opened = widgets_.value(opened_container_);
+    opened_container_.clear();
+    if (opened == nullptr || typing_in(this)) return;
+    for (auto* field : opened->findChildren<QLineEdit*>()) {
+        if (!field->isEnabled()) continue;
+        focus_and_select(field);
+        return;
+    }
+}
+
 void DialogWindow::hint_if_enter_did_nothing() {
     QWidget* field = widgets_.value(entered_field_);
     entered_field_.clear();
@@ -232,6 +266,7 @@ void DialogWindow::refuse_typed_value(const std::string& item_id) {
 
 void DialogWindow::show_change(const ItemChange& change) {
     entered_field_.clear();  // the Enter did something
+    if (change.what == Change::focus) opened_container_.clear();  // the plug-in chose
     const Item& item = *change.item;
     switch (change.what) {
         case Change::sensitive:
@@ -239,7 +274,11 @@ void DialogWindow::show_change(const ItemChange& change) {
             refresh_sensitivity(item);
             break;
         case Change::focus:
-            if (QWidget* widget = widgets_.value(qt(item.definition.id))) widget->setFocus();
+            // Given while the field is still disabled, the focus waits until it is enabled.
+            if (QWidget* widget = widgets_.value(qt(item.definition.id))) {
+                focus_and_select(widget);
+                pending_focus_ = widget->isEnabled() ? QString() : qt(item.definition.id);
+            }
             break;
         case Change::insert:
         case Change::remove:
@@ -274,7 +313,13 @@ void DialogWindow::show_list_change(const Item& item, const ItemChange& change) 
 void DialogWindow::refresh_sensitivity(const Item& item) {
     QWidget* widget = widgets_.value(qt(item.definition.id));
     if (widget == nullptr) return;
+    const bool opened = item.sensitive && widget->testAttribute(Qt::WA_ForceDisabled);
     widget->setEnabled(item.sensitive);
+    if (opened && item.definition.kind == ItemKind::container) opened_container_ = qt(item.definition.id);
+    if (QWidget* waiting = widgets_.value(pending_focus_); waiting != nullptr && waiting->isEnabled()) {
+        focus_and_select(waiting);
+        pending_focus_.clear();
+    }
     if (item.definition.kind == ItemKind::buttons) {
         const auto buttons = button_groups_.value(qt(item.definition.id))->buttons();
         for (QAbstractButton* button : buttons) {

@@ -32,9 +32,10 @@ public:
     void refuse_typed_value(const std::string& item_id);
     // Typed values go to the host before the action that may read them.
     void queue_typed_values();
-    // Called when the host awaits the next action: an Enter in a field that changed
-    // nothing and left the dialog open gets the field a hint saying how to leave.
-    void hint_if_enter_did_nothing();
+    // Called when the host awaits the next action: fields just opened for editing
+    // get the keyboard if the plug-in gave it to none, and an Enter in a field
+    // that changed nothing gets the field a hint saying how to leave.
+    void ready_for_user();
 
 protected:
     void reject() override;
@@ -64,13 +65,17 @@ private:
     void refresh_sensitivity(const Item& item);
     void refresh_value(const Item& item);
     void show_list_change(const Item& item, const ItemChange& change);
+    void focus_first_field_if_none();
+    void hint_if_enter_did_nothing();
 
     const Dialog& dialog_;
     QHash<QString, QWidget*> widgets_;
     QHash<QString, QButtonGroup*> button_groups_;
     std::deque<DialogAction> actions_;
     bool updating_ = false;
-    QString entered_field_;  // the field Enter was last pressed in, until something changes
+    QString entered_field_;     // the field Enter was last pressed in, until something changes
+    QString opened_container_;  // the container the plug-in last enabled, until the user acts
+    QString pending_focus_;     // the field given the focus while disabled
 };
 
 }  // namespace ughost

@@ -101,7 +101,7 @@ void GuiFrontEnd::item_changed(const Dialog& dialog, const ItemChange& change) {
 
 bool GuiFrontEnd::next_action(Dialog& dialog, DialogAction& action) {
     QPointer<DialogWindow> window = dialogs_.value(dialog.id());
-    if (window) window->hint_if_enter_did_nothing();
+    if (window) window->ready_for_user();
     if (player_ && window && !window->has_action()) {
         const DialogAction played = play_next_action(dialog, *window);
         // The widgets took nothing (a disabled item, a line that is not there):

@@ -100,6 +100,11 @@ NumberMenuAnswer run_number_menu(QWidget* parent, const std::string& title, cons
         fields.push_back(field);
     }
     layout->addLayout(form);
+    // Typing replaces the first value rather than adding to it.
+    if (!fields.empty()) {
+        fields.front()->setFocus();
+        fields.front()->selectAll();
+    }
     auto* ok = new QPushButton("OK", &dialog);
     ok->setObjectName("OK");
     ok->setDefault(true);
