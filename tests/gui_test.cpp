@@ -11,7 +11,10 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QClipboard>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTest>
 #include <QTimer>
 
@@ -20,7 +23,9 @@
 #include <deque>
 #include <functional>
 
+#include "dialog_window.h"
 #include "gui_session.h"
+#include "listing_window.h"
 #include "small_library.h"
 #include "test_text.h"
 
@@ -256,6 +261,165 @@ TEST_F(Gui, TheLaunchersMenuStartsAnEditorAndComesBack) {
     ASSERT_TRUE(session.run(plugin("korvane")));
     unsetenv("UGII_USER_DIR");
     unsetenv("UGII_CAM_LIBRARY_TOOL_METRIC_DIR");
+}
+
+// The dialog has taken every action the user gave it.
+bool host_took_all(QWidget* dialog) {
+    auto* window = dynamic_cast<ughost::DialogWindow*>(dialog);
+    return window != nullptr && !window->has_action();
+}
+
+// A click through the window system, as a user's mouse gives it: a window a modal
+// dialog blocks never gets it.
+void click_through_window_system(QWidget* widget, QPoint at) {
+    QWidget* top = widget->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, widget->mapTo(top, at));
+}
+
+TEST_F(Gui, TheListingCanBeScrolledAndCopiedWhileAnEditorIsOpen) {
+    session.step([] { return click(window_named("ratomir.dlg"), "BLO_ACT_3"); });
+    session.step([this] {
+        ughost::ListingWindow* listing = session.window().listing_window();
+        QPlainTextEdit* text = listing->text();
+        if (!listing->isVisible() || text->toPlainText().indexOf("FSDO_0004") < 0) return false;
+        EXPECT_NE(window_named("ratomir.dlg"), nullptr);
+        listing->resize(420, 160);
+        QApplication::processEvents();
+        QScrollBar* bar = text->verticalScrollBar();
+        EXPECT_GT(bar->maximum(), 0) << "nothing to scroll";
+        bar->setValue(bar->maximum());
+        // A click in the groove above the handle pages up.
+        click_through_window_system(bar, QPoint(bar->width() / 2, 2));
+        EXPECT_LT(bar->value(), bar->maximum()) << "the listing could not be scrolled";
+        QApplication::clipboard()->clear();
+        click_through_window_system(listing->findChild<QPushButton*>("copy"),
+                                    listing->findChild<QPushButton*>("copy")->rect().center());
+        EXPECT_EQ(QApplication::clipboard()->text(), text->toPlainText()) << "the listing could not be copied";
+        return click(window_named("ratomir.dlg"), "CANCEL");
+    });
+    ASSERT_TRUE(session.run(plugin("ratomir")));
+}
+
+// The field with the keyboard, in the window, with all its text selected so typing replaces it.
+std::string selected_field(QWidget* window) {
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (field == nullptr || field->window() != window) return "<no field has the keyboard>";
+    if (field->selectedText() != field->text()) return field->objectName().toStdString() + " <not selected>";
+    return field->objectName().toStdString();
+}
+
+TEST_F(Gui, TypingGoesIntoTheFieldTheWorkStartsInAndReplacesIt) {
+    // Edit: the plug-in gives no field the keyboard; the first editable one gets it.
+    session.step([] { return select_row(window_named("ratomir.dlg"), "LIST", 1); });
+    session.step([] { return click(window_named("ratomir.dlg"), "BLO_ACT_0"); });
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        if (!host_took_all(dialog) || !child<QLineEdit>(dialog, "LIBREF")->isEnabled()) return false;
+        EXPECT_EQ(selected_field(dialog), "LIBREF");
+        return click(dialog, "BLO_ACTION_1");
+    });
+    // New: the plug-in gives the depth the keyboard, with its text selected.
+    session.step([] { return host_took_all(window_named("ratomir.dlg")) && click(window_named("ratomir.dlg"), "BLO_ACT_1"); });
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        if (!host_took_all(dialog) || !child<QLineEdit>(dialog, "DPT_CUT_MM")->isEnabled()) return false;
+        EXPECT_EQ(selected_field(dialog), "DPT_CUT_MM");
+        return click(dialog, "BLO_ACTION_1");
+    });
+    // The calculator: typing replaces the 0 of the first number.
+    session.step([] { return host_took_all(window_named("ratomir.dlg")) && click(window_named("ratomir.dlg"), "CALC"); });
+    session.step([] { return click(window_named("menu"), "ITEM_2"); });
+    session.step([] {
+        QWidget* numbers = window_named("numbers");
+        if (numbers == nullptr) return false;
+        EXPECT_EQ(selected_field(numbers), "VALUE_1");
+        return click(numbers, "CANCEL");
+    });
+    session.step([] { return host_took_all(window_named("ratomir.dlg")) && click(window_named("ratomir.dlg"), "CANCEL"); });
+    ASSERT_TRUE(session.run(plugin("ratomir")));
+}
+
+// The quick guide's hold menu is there so the user can read the guide: it must not block it.
+TEST_F(Gui, TheQuickGuideCanBeReadWhileItsHoldMenuIsUp) {
+    library.copy_sample("tool_database.dat");
+    setenv("UGII_CAM_LIBRARY_TOOL_METRIC_DIR", library.with_separator().c_str(), 1);
+    setenv("UGII_USER_DIR", std::filesystem::path(APPLICATION_DIR).parent_path().c_str(), 1);
+    session.step([] { return click(window_named("menu"), "ITEM_8"); });
+    session.step([this] {
+        QWidget* hold = window_named("menu");
+        ughost::ListingWindow* listing = session.window().listing_window();
+        if (hold == nullptr || hold->findChild<QPushButton*>("ITEM_8") != nullptr) return false;
+        EXPECT_TRUE(listing->isVisible());
+        QApplication::clipboard()->clear();
+        auto* copy = listing->findChild<QPushButton*>("copy");
+        click_through_window_system(copy, copy->rect().center());
+        EXPECT_NE(QApplication::clipboard()->text().indexOf("Загрузочный модуль библиотеки"), -1)
+            << "the guide could not be copied while its hold menu was up";
+        return click(hold, "ITEM_1");
+    });
+    session.step([] {
+        QWidget* menu = window_named("menu");
+        if (menu == nullptr || menu->findChild<QPushButton*>("ITEM_8") == nullptr) return false;
+        return click(menu, "BACK");
+    });
+    ASSERT_TRUE(session.run(plugin("korvane")));
+    unsetenv("UGII_USER_DIR");
+    unsetenv("UGII_CAM_LIBRARY_TOOL_METRIC_DIR");
+}
+
+TEST_F(Gui, EnterOnAListLineActivatesThatLineAndNeverEndsTheDialog) {
+    session.step([] { return select_row(window_named("ratomir.dlg"), "LIST", 1); });
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        auto* libref = child<QLineEdit>(dialog, "LIBREF");
+        if (libref == nullptr || libref->text() != "FSDO_0002" || !host_took_all(dialog)) return false;
+        // The line under the cursor moves without telling the plug-in; Enter activates it.
+        auto* list = child<QListView>(dialog, "LIST");
+        const QSignalBlocker quiet(list->selectionModel());
+        list->setCurrentIndex(list->model()->index(2, 0));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+        return true;
+    });
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        EXPECT_NE(dialog, nullptr) << "Enter in the list ended the dialog";
+        if (dialog == nullptr) return true;
+        if (!host_took_all(dialog)) return false;
+        EXPECT_EQ(child<QLineEdit>(dialog, "LIBREF")->text().toStdString(), "FSDO_0003");
+        return click(dialog, "CANCEL");
+    });
+    ASSERT_TRUE(session.run(plugin("ratomir")));
+}
+
+// In the cut method's record dialog the reference field's Enter ends the dialog,
+// as Cancel does; Enter in the other fields leaves it open and says how to leave.
+TEST_F(Gui, EnterInARecordFieldEndsTheDialogOnlyWhereThePluginEndsIt) {
+    session.step([] { return select_row(window_named("strakel.dlg"), "LIST_CUTS", 1); });
+    session.step([] { return click(window_named("strakel.dlg"), "BLO_ACT_0"); });
+    session.step([] {
+        QWidget* record = window_named("strakeledit.dlg");
+        if (record == nullptr || !type_into(record, "WIDE_MAT", "Другое")) return false;
+        QTest::keyClick(child<QLineEdit>(record, "WIDE_MAT"), Qt::Key_Return);
+        return true;
+    });
+    session.step([] {
+        QWidget* record = window_named("strakeledit.dlg");
+        EXPECT_NE(record, nullptr) << "Enter in the name field ended the record dialog";
+        if (record == nullptr) return true;
+        if (!host_took_all(record)) return false;
+        auto* name = child<QLineEdit>(record, "WIDE_MAT");
+        EXPECT_NE(name->toolTip().indexOf("Enter"), -1) << "no hint on a field whose Enter does nothing";
+        EXPECT_EQ(child<QLineEdit>(record, "WIDE_NUM")->toolTip(), "");
+        QTest::keyClick(child<QLineEdit>(record, "WIDE_NUM"), Qt::Key_Return);
+        return true;
+    });
+    session.step([] {
+        if (window_named("strakeledit.dlg") != nullptr) return false;
+        EXPECT_EQ(list_line("strakel.dlg", "LIST_CUTS", 1), "opd0_0002 | DRILL  = Сверление  = Сверление отверстий");
+        return click(window_named("strakel.dlg"), "CANCEL");
+    });
+    ASSERT_TRUE(session.run(plugin("strakel")));
 }
 
 }  // namespace

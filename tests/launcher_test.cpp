@@ -465,7 +465,7 @@ std::string guide_head() {
     return "listing open\n"
            "listing \"\\n Релиз Unigraphics - cutting_data_library 1.0.0 \"\n"
            "listing \"\\n Загрузочный модуль библиотеки: \"\n"
-           "listing \"" + fs::canonical(UGHOST_PROGRAM).string() + "\"\n"
+           "listing \"" + fs::canonical(host_program()).string() + "\"\n"
            "listing \"\\n\"\n";
 }
 

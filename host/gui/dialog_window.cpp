@@ -1,5 +1,6 @@
 #include "dialog_window.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,7 +28,8 @@ namespace ughost {
 DialogWindow::DialogWindow(const Dialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
     setWindowTitle(qt(dialog.title()));
     setObjectName(qt(dialog.file_name()));
-    setWindowModality(Qt::ApplicationModal);
+    // Modal to the windows it stands on, not to the listing window the user reads beside it.
+    setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     add_items("", this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -95,6 +98,7 @@ DialogWindow::BuiltItem DialogWindow::build_list(const Item& item, QWidget* pare
     // Every line is one line of text: the view need not lay out a list of a
     // million lines to know its height.
     list->setUniformItemSizes(true);
+    list->installEventFilter(this);
     list->setModel(new ListModel(item, list));
     connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, id = qt(item.definition.id)](const QModelIndex& current) {
@@ -191,16 +195,63 @@ void DialogWindow::queue_typed_values() {
 }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Enter in a field activates that field, not the dialog's default button.
+    // Enter in a field activates that field, and Enter on a list line that line;
+    // neither is the dialog's default button, which would end the dialog.
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            queue_typed_values();
-            queue({ActionKind::activate, watched->objectName().toStdString(), -1, ""});
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return QDialog::eventFilter(watched, event);
+        const QString id = watched->objectName();
+        if (auto* list = qobject_cast<QListView*>(watched)) {
+            if (list->currentIndex().isValid()) queue_user_action(ActionKind::select, id, list->currentIndex().row());
             return true;
         }
+        queue_user_action(ActionKind::activate, id, -1);
+        entered_field_ = id;
+        return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void DialogWindow::ready_for_user() {
+    focus_first_field_if_none();
+    hint_if_enter_did_nothing();
+}
+
+namespace {
+
+// The keyboard is in a field the user can type into.
+bool typing_in(const QWidget* window) {
+    const auto* field = qobject_cast<const QLineEdit*>(QApplication::focusWidget());
+    return field != nullptr && field->isEnabled() && field->window() == window;
+}
+
+void focus_and_select(QWidget* widget) {
+    widget->setFocus();
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) field->selectAll();
+}
+
+}  // namespace
+
+// Fields just opened for editing (Edit, New) where the plug-in gave none the focus:
+// the first of them gets it, so the user can type at once.
+void DialogWindow::focus_first_field_if_none() {
+    QWidget* opened = widgets_.value(opened_container_);
+    opened_container_.clear();
+    if (opened == nullptr || typing_in(this)) return;
+    for (auto* field : opened->findChildren<QLineEdit*>()) {
+        if (!field->isEnabled()) continue;
+        focus_and_select(field);
+        return;
+    }
+}
+
+void DialogWindow::hint_if_enter_did_nothing() {
+    QWidget* field = widgets_.value(entered_field_);
+    entered_field_.clear();
+    if (field == nullptr) return;
+    const QString hint = "Enter в этом поле ничего не делает: запись — кнопкой OK, выход без записи — «Отмена».";
+    field->setToolTip(hint);
+    QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), hint, field);
 }
 
 void DialogWindow::reject() { queue({ActionKind::cancel, "", -1, ""}); }
@@ -223,6 +274,8 @@ void DialogWindow::refuse_typed_value(const std::string& item_id) {
 }
 
 void DialogWindow::show_change(const ItemChange& change) {
+    entered_field_.clear();  // the Enter did something
+    if (change.what == Change::focus) opened_container_.clear();  // the plug-in chose
     const Item& item = *change.item;
     switch (change.what) {
         case Change::sensitive:
@@ -230,7 +283,11 @@ void DialogWindow::show_change(const ItemChange& change) {
             refresh_sensitivity(item);
             break;
         case Change::focus:
-            if (QWidget* widget = widgets_.value(qt(item.definition.id))) widget->setFocus();
+            // Given while the field is still disabled, the focus waits until it is enabled.
+            if (QWidget* widget = widgets_.value(qt(item.definition.id))) {
+                focus_and_select(widget);
+                pending_focus_ = widget->isEnabled() ? QString() : qt(item.definition.id);
+            }
             break;
         case Change::insert:
         case Change::remove:
@@ -295,7 +352,13 @@ void DialogWindow::show_selected_line(const Item& item) {
 void DialogWindow::refresh_sensitivity(const Item& item) {
     QWidget* widget = widgets_.value(qt(item.definition.id));
     if (widget == nullptr) return;
+    const bool opened = item.sensitive && widget->testAttribute(Qt::WA_ForceDisabled);
     widget->setEnabled(item.sensitive);
+    if (opened && item.definition.kind == ItemKind::container) opened_container_ = qt(item.definition.id);
+    if (QWidget* waiting = widgets_.value(pending_focus_); waiting != nullptr && waiting->isEnabled()) {
+        focus_and_select(waiting);
+        pending_focus_.clear();
+    }
     if (item.definition.kind == ItemKind::buttons) {
         const auto buttons = button_groups_.value(qt(item.definition.id))->buttons();
         for (QAbstractButton* button : buttons) {

@@ -33,6 +33,12 @@ public:
     // the user corrects it and acts again. Fields typed into whose values were
     // dropped with them go again with the next action.
     void refuse_typed_value(const std::string& item_id);
+    // Typed values go to the host before the action that may read them.
+    void queue_typed_values();
+    // Called when the host awaits the next action: fields just opened for editing
+    // get the keyboard if the plug-in gave it to none, and an Enter in a field
+    // that changed nothing gets the field a hint saying how to leave.
+    void ready_for_user();
 
 protected:
     void reject() override;
@@ -58,14 +64,14 @@ private:
     // What the user did, after the values typed before it.
     void queue_user_action(ActionKind kind, const QString& item_id, int index);
     void add_items(const std::string& container, QWidget* parent);
-    // Typed values go to the host before the action that may read them.
-    void queue_typed_values();
     void queue(DialogAction action);
     void refresh_sensitivity(const Item& item);
     void refresh_value(const Item& item);
     void show_list_change(const Item& item, const ItemChange& change);
     // The list view of a list item and its current line as the host has it.
     void show_selected_line(const Item& item);
+    void focus_first_field_if_none();
+    void hint_if_enter_did_nothing();
 
     const Dialog& dialog_;
     QHash<QString, QWidget*> widgets_;
@@ -73,6 +79,9 @@ private:
     QHash<QString, QListView*> lists_;
     std::deque<DialogAction> actions_;
     bool updating_ = false;
+    QString entered_field_;     // the field Enter was last pressed in, until something changes
+    QString opened_container_;  // the container the plug-in last enabled, until the user acts
+    QString pending_focus_;     // the field given the focus while disabled
 };
 
 }  // namespace ughost

@@ -1,10 +1,16 @@
 // The desktop front-end: the host's dialogs, messages, menus, listing window,
-// status line, log and pictures as Qt widgets.
+// status line, log and pictures as Qt widgets. Given a script, it plays it
+// through those widgets and writes the transcript the scripted front-end writes.
 #pragma once
 
 #include <QHash>
 
+#include <cstdio>
+#include <memory>
+
 #include "front_end.h"
+#include "host_control.h"
+#include "script_player.h"
 #include "transcript_writer.h"
 
 class QDialog;
@@ -19,8 +25,13 @@ class GuiFrontEnd : public FrontEnd {
 public:
     explicit GuiFrontEnd(HostWindow& window);
 
-    // The host's notes go to the log, in the transcript's words.
-    HostNotes& notes() override { return log_notes_; }
+    // From now on the user's actions come from the script, and every event goes
+    // to the transcript (null: none) and to the log. Script errors go to error_fd.
+    ScriptPlayer& play_script(HostControl& host, std::vector<ScriptLine> script, std::FILE* transcript,
+                              int error_fd);
+
+    // The host's notes go to the log, in the transcript's words (and to the transcript, playing a script).
+    HostNotes& notes() override { return player_ ? transcript_ : log_notes_; }
     void dialog_opened(const Dialog& dialog) override;
     void dialog_closed(const Dialog& dialog, int response) override;
     void item_changed(const Dialog& dialog, const ItemChange& change) override;
@@ -46,9 +57,15 @@ private:
     // The window that owns what the host shows next: the innermost dialog, else the main window.
     QWidget* owner() const;
     QWidget* window_of(const std::string& dialog_file) const;
+    // The script's next action, done in the dialog's widgets.
+    DialogAction play_next_action(Dialog& dialog, DialogWindow& window);
+    void transcript_line(const std::string& line);
 
     HostWindow& window_;
     TranscriptWriter log_notes_;
+    TranscriptWriter transcript_;
+    std::FILE* transcript_file_ = nullptr;
+    std::unique_ptr<ScriptPlayer> player_;
     QHash<int, DialogWindow*> dialogs_;
     QList<int> open_order_;
     DialogWindow* refused_in_ = nullptr;

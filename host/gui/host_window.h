@@ -1,30 +1,35 @@
-// The host's main window: it stays open between plug-ins and holds the
-// listing window, the system log and the status line.
+// The host's main window: it stays open between plug-ins and holds the system
+// log and the status line; the listing window is a window of its own beside it.
 #pragma once
 
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QPlainTextEdit;
 
 namespace ughost {
 
+class ListingWindow;
+
 class HostWindow : public QMainWindow {
 public:
     // run_plugin starts a plug-in chosen by the user.
     explicit HostWindow(std::function<void(const QString&)> run_plugin);
+    ~HostWindow() override;
 
     void append_listing(const QString& text);
     void show_listing();
     void append_log(const QString& line);
-    QPlainTextEdit* listing() const { return listing_; }
+    QPlainTextEdit* listing() const;
+    ListingWindow* listing_window() const { return listing_window_.get(); }
 
 private:
     void choose_plugin();
 
     std::function<void(const QString&)> run_plugin_;
-    QPlainTextEdit* listing_;
+    std::unique_ptr<ListingWindow> listing_window_;
     QPlainTextEdit* log_;
 };
 

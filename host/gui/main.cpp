@@ -1,21 +1,39 @@
 // ughost-gui: the host program with its desktop front-end. Starts the plug-ins
 // named on the command line one after the other, then stays open; more can be
-// started from the File menu.
+// started from the File menu. With a script it plays the script through the
+// windows and writes the transcript ughost writes (host/README.md); --quit ends
+// it when the script is done.
 //
 //   ughost-gui [--syslog FILE] [PLUGIN.so...]
+//   ughost-gui --script FILE [--transcript FILE | --no-transcript] [--param TEXT] [--syslog FILE] [--quit] PLUGIN.so...
+#include <unistd.h>
+
 #include <QApplication>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "gui_front_end.h"
 #include "host_control.h"
 #include "host_window.h"
+#include "output_capture.h"
 #include "plugin_runner.h"
+#include "script_run.h"
 
 namespace {
+
+struct Options {
+    std::string script_file;
+    std::string transcript_file;
+    bool transcript = true;
+    bool quit = false;
+    std::string parameter;
+    std::string syslog_file;
+    std::vector<std::string> plugins;
+};
 
 bool has_display() {
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -23,6 +41,100 @@ bool has_display() {
         if (value != nullptr && *value != '\0') return true;
     }
     return false;
+}
+
+// Qt's own options (-platform, -style, ...) are left to QApplication, which takes them out first.
+bool parse_options(const QStringList& args, Options& options) {
+    for (int i = 1; i < args.size(); ++i) {
+        const std::string arg = args[i].toStdString();
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i].toStdString();
+            return true;
+        };
+        if (arg == "--script") {
+            if (!value(options.script_file)) return false;
+        } else if (arg == "--transcript") {
+            if (!value(options.transcript_file)) return false;
+        } else if (arg == "--no-transcript") {
+            options.transcript = false;
+        } else if (arg == "--quit") {
+            options.quit = true;
+        } else if (arg == "--param") {
+            if (!value(options.parameter)) return false;
+        } else if (arg == "--syslog") {
+            if (!value(options.syslog_file)) return false;
+        } else if (!arg.empty() && arg[0] == '-') {
+            std::fprintf(stderr, "ughost-gui: unknown option %s\n", arg.c_str());
+            return false;
+        } else {
+            options.plugins.push_back(arg);
+        }
+    }
+    return options.script_file.empty() || !options.plugins.empty();
+}
+
+void usage() {
+    std::fputs("usage: ughost-gui [--syslog FILE] [PLUGIN.so...]\n"
+               "       ughost-gui --script FILE [--transcript FILE | --no-transcript] [--param TEXT]\n"
+               "                  [--syslog FILE] [--quit] PLUGIN.so...\n",
+               stderr);
+}
+
+// Where Qt's own warnings go while the plug-ins' output is captured: the host's
+// standard error, never the transcript.
+int qt_messages_fd = 2;
+
+void qt_message_to_host_stderr(QtMsgType, const QMessageLogContext&, const QString& message) {
+    dprintf(qt_messages_fd, "%s\n", message.toLocal8Bit().constData());
+}
+
+// A person's session: the plug-ins start one after the other, then the window stays.
+int run_for_a_person(const Options& options) {
+    ughost::HostControl& host = *ughost_host_control();
+    bool running = false;
+    auto run = [&](const QString& plugin) {
+        if (running) return;  // one plug-in at a time, as in the host
+        running = true;
+        ughost::run_plugin(plugin.toStdString(), options.parameter);
+        running = false;
+    };
+    ughost::HostWindow window(run);
+    ughost::GuiFrontEnd front_end(window);
+    host.set_front_end(&front_end);
+    if (!options.syslog_file.empty()) host.set_syslog_file(options.syslog_file);
+    window.show();
+    QTimer::singleShot(0, &window, [&] {
+        for (const std::string& plugin : options.plugins) run(QString::fromStdString(plugin));
+    });
+    const int status = QApplication::exec();
+    host.set_front_end(nullptr);
+    return status;
+}
+
+// A played script: the run's exit status as ughost gives it.
+int play_script(const Options& options, std::vector<ughost::ScriptLine> script, ughost::OutputCapture& capture,
+                std::FILE* transcript) {
+    ughost::HostControl& host = *ughost_host_control();
+    ughost::HostWindow window([](const QString&) {});
+    ughost::GuiFrontEnd front_end(window);
+    ughost::ScriptPlayer& player = front_end.play_script(host, std::move(script), transcript, capture.original_stderr());
+    host.set_front_end(&front_end);
+    host.set_syslog_file(options.syslog_file.empty() ? ughost::default_syslog_file() : options.syslog_file);
+    if (transcript != nullptr) ughost::drain_output_to(host, capture, front_end);
+    window.show();
+    int status = 0;
+    QTimer::singleShot(0, &window, [&] {
+        player.start();
+        status = ughost::run_plugins(options.plugins, options.parameter);
+        host.ui();
+        status = player.finish() != 0 ? 2 : status;
+        if (options.quit) QApplication::exit(status);
+    });
+    QApplication::exec();
+    host.set_output_drain({});
+    host.set_front_end(nullptr);
+    return status;
 }
 
 }  // namespace
@@ -35,32 +147,31 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication application(argc, argv);
-    std::string syslog_file;
-    QStringList plugins;
-    const QStringList args = QApplication::arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--syslog" && i + 1 < args.size()) {
-            syslog_file = args[++i].toStdString();
-        } else {
-            plugins << args[i];
-        }
+    Options options;
+    if (!parse_options(QApplication::arguments(), options)) {
+        usage();
+        return 2;
     }
+    if (options.script_file.empty()) return run_for_a_person(options);
 
-    ughost::HostControl& host = *ughost_host_control();
-    bool running = false;
-    auto run = [&](const QString& plugin) {
-        if (running) return;  // one plug-in at a time, as in the host
-        running = true;
-        ughost::run_plugin(plugin.toStdString(), "");
-        running = false;
-    };
-    ughost::HostWindow window(run);
-    ughost::GuiFrontEnd front_end(window);
-    host.set_front_end(&front_end);
-    if (!syslog_file.empty()) host.set_syslog_file(syslog_file);
-    window.show();
-    QTimer::singleShot(0, &window, [&] {
-        for (const QString& plugin : plugins) run(plugin);
-    });
-    return QApplication::exec();
+    std::vector<ughost::ScriptLine> script;
+    if (!ughost::load_script("ughost-gui", options.script_file, script)) return 2;
+    ughost::OutputCapture capture;
+    if (!capture.start()) {
+        std::perror("ughost-gui: cannot capture the plug-ins' output");
+        return 2;
+    }
+    capture.forward_errors_at_sanitizer_death();
+    qt_messages_fd = capture.original_stderr();
+    qInstallMessageHandler(qt_message_to_host_stderr);
+    std::FILE* transcript = nullptr;
+    if (options.transcript &&
+        !ughost::open_transcript("ughost-gui", options.transcript_file, capture, transcript)) {
+        capture.stop();
+        return 2;
+    }
+    const int status = play_script(options, std::move(script), capture, transcript);
+    if (transcript != nullptr) std::fclose(transcript);
+    capture.stop();
+    return status;
 }

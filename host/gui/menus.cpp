@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <charconv>
@@ -46,10 +47,16 @@ bool read_real(const QString& typed, double& value) {
     return !text.empty() && error == std::errc{} && end == last;
 }
 
+// Up modal to the window it stands on only (the listing window stays usable), then played.
+void play_when_up(QDialog& dialog, const MenuPlay& play) {
+    dialog.setWindowModality(Qt::WindowModal);
+    if (play) QTimer::singleShot(0, &dialog, [&dialog, play] { play(dialog); });
+}
+
 }  // namespace
 
 int run_choice_menu(QWidget* parent, const std::string& title, int default_item,
-                    const std::vector<std::string>& items) {
+                    const std::vector<std::string>& items, const MenuPlay& play) {
     QDialog dialog(parent);
     dialog.setObjectName("menu");
     dialog.setWindowTitle(qt(title));
@@ -71,12 +78,13 @@ int run_choice_menu(QWidget* parent, const std::string& title, int default_item,
         }
     }
     layout->addWidget(back_and_cancel(dialog, answer));
+    play_when_up(dialog, play);
     dialog.exec();
     return answer;
 }
 
 NumberMenuAnswer run_number_menu(QWidget* parent, const std::string& title, const std::vector<std::string>& labels,
-                                 const std::vector<double>& values) {
+                                 const std::vector<double>& values, const MenuPlay& play) {
     QDialog dialog(parent);
     dialog.setObjectName("numbers");
     dialog.setWindowTitle(qt(title));
@@ -92,13 +100,21 @@ NumberMenuAnswer run_number_menu(QWidget* parent, const std::string& title, cons
         fields.push_back(field);
     }
     layout->addLayout(form);
+    // Typing replaces the first value rather than adding to it.
+    if (!fields.empty()) {
+        fields.front()->setFocus();
+        fields.front()->selectAll();
+    }
     auto* ok = new QPushButton("OK", &dialog);
     ok->setObjectName("OK");
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (!read_real(fields[i]->text(), result.values[i])) {
-                QMessageBox::warning(&dialog, qt(title), "«" + fields[i]->text() + "» — не число.");
+                QMessageBox refusal(QMessageBox::Warning, qt(title), "«" + fields[i]->text() + "» — не число.",
+                                    QMessageBox::Ok, &dialog);
+                refusal.setWindowModality(Qt::WindowModal);
+                refusal.exec();
                 fields[i]->setFocus();
                 return;
             }
@@ -110,6 +126,7 @@ NumberMenuAnswer run_number_menu(QWidget* parent, const std::string& title, cons
     buttons->addButton(ok, QDialogButtonBox::AcceptRole);
     layout->addWidget(buttons);
     result.code = UF_UI_CANCEL;
+    play_when_up(dialog, play);
     dialog.exec();
     return result;
 }

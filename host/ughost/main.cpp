@@ -1,22 +1,13 @@
 // ughost: the host program. Loads plug-in libraries and enters them as the CAD
 // host does, with a front-end in place of the host's windows. Usage in host/README.md.
-#include <unistd.h>
-
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host_control.h"
-#include "host_text.h"
 #include "output_capture.h"
-#include "plugin_runner.h"
-#include "script.h"
+#include "script_run.h"
 #include "scripted_front_end.h"
 
 namespace {
@@ -69,71 +60,18 @@ bool parse_options(int argc, char** argv, Options& options) {
     return !options.plugins.empty() && !options.script_file.empty();
 }
 
-bool read_script(const std::string& file, std::string& text) {
-    std::ostringstream buffer;
-    if (file == "-") {
-        buffer << std::cin.rdbuf();
-    } else {
-        std::ifstream in(file, std::ios::binary);
-        if (!in) return false;
-        buffer << in.rdbuf();
-    }
-    text = buffer.str();
-    return true;
-}
-
-// The script, parsed; false (with the reason on standard error) when it cannot be read or does not parse.
-bool load_script(const std::string& file, std::vector<ughost::ScriptLine>& script) {
-    std::string text;
-    if (!read_script(file, text)) {
-        std::fprintf(stderr, "ughost: cannot open script '%s' for reading\n", file.c_str());
-        return false;
-    }
-    ughost::ScriptError error;
-    if (!ughost::parse_script(text, script, error)) {
-        std::fprintf(stderr, "ughost: %s:%d: %s\n", file.c_str(), error.line, error.message.c_str());
-        return false;
-    }
-    return true;
-}
-
-// Where the transcript goes: the original standard output (the captured one
-// holds what the plug-ins print), the file asked for, or nowhere.
-bool open_transcript(const Options& options, const ughost::OutputCapture& capture, std::FILE*& transcript) {
-    transcript = nullptr;
-    if (!options.transcript) return true;
-    transcript = options.transcript_file.empty() ? fdopen(dup(capture.original_stdout()), "w")
-                                                 : std::fopen(options.transcript_file.c_str(), "w");
-    if (transcript != nullptr) return true;
-    std::fprintf(stderr, "ughost: cannot open transcript '%s' for writing\n", options.transcript_file.c_str());
-    return false;
-}
-
-std::string default_syslog_file() {
-    const char* directory = std::getenv("TMPDIR");
-    return std::string(directory != nullptr && *directory != '\0' ? directory : "/tmp") + "/ughost-" +
-           std::to_string(getuid()) + ".syslog";
-}
-
 // Plays the script against the plug-ins, one after the other; returns the exit status.
 int play(const Options& options, std::vector<ughost::ScriptLine> script, ughost::OutputCapture& capture,
          std::FILE* transcript) {
     ughost::HostControl& host = *ughost_host_control();
     ughost::ScriptedFrontEnd front_end(host, std::move(script), transcript, capture.original_stderr());
     host.set_front_end(&front_end);
-    host.set_syslog_file(options.syslog_file.empty() ? default_syslog_file() : options.syslog_file);
+    host.set_syslog_file(options.syslog_file.empty() ? ughost::default_syslog_file() : options.syslog_file);
     // Without a transcript nobody reads what the plug-ins print, so it is not
     // gathered event by event.
-    if (transcript != nullptr) host.set_output_drain([&] {
-        capture.drain([&](int stream, const std::string& text) {
-            front_end.output_written(stream, ughost::cp1251_to_utf8(text));
-        });
-    });
+    if (transcript != nullptr) ughost::drain_output_to(host, capture, front_end);
     front_end.start();
-    int status = 0;
-    for (const auto& plugin : options.plugins) {
-        if (ughost::run_plugin(plugin, options.parameter) != 0) status = 1;
-    }
+    int status = ughost::run_plugins(options.plugins, options.parameter);
     host.ui();
     status = front_end.finish() != 0 ? 2 : status;
     // The front-end ends here; the host must not reach it afterwards.
@@ -153,7 +91,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<ughost::ScriptLine> script;
-    if (!load_script(options.script_file, script)) return 2;
+    if (!ughost::load_script("ughost", options.script_file, script)) return 2;
 
     ughost::OutputCapture capture;
     if (!capture.start()) {
@@ -162,7 +100,7 @@ int main(int argc, char** argv) {
     }
     capture.forward_errors_at_sanitizer_death();
     std::FILE* transcript = nullptr;
-    if (!open_transcript(options, capture, transcript)) {
+    if (options.transcript && !ughost::open_transcript("ughost", options.transcript_file, capture, transcript)) {
         capture.stop();
         return 2;
     }

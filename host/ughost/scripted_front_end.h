@@ -1,15 +1,15 @@
-// The headless front-end: plays a script of user actions and hands every event,
-// and every action it takes, to the transcript writer.
+// The headless front-end: plays a script of user actions (through the script
+// player) and hands every event, and every action it takes, to the transcript writer.
 #pragma once
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "front_end.h"
 #include "host_control.h"
 #include "script.h"
+#include "script_player.h"
 #include "transcript_writer.h"
 
 namespace ughost {
@@ -21,12 +21,10 @@ public:
     ScriptedFrontEnd(HostControl& host, std::vector<ScriptLine> script, std::FILE* transcript, int error_fd);
 
     // Applies the directives that stand before the first action.
-    void start();
+    void start() { player_.start(); }
     // Fails the run when actions are left over or a planned fault never happened;
     // returns the exit status to use.
-    int finish();
-    // Stops the run at once: a script that does not fit is a failed run.
-    [[noreturn]] void stop(const std::string& why);
+    int finish() { return player_.finish(); }
 
     HostNotes& notes() override { return transcript_; }
     void dialog_opened(const Dialog& dialog) override;
@@ -51,21 +49,8 @@ public:
     void output_written(int stream, const std::string& text) override;
 
 private:
-    // The next action, which must have one of the given verbs.
-    const ScriptLine& take(std::initializer_list<const char*> verbs, const std::string& awaited);
-    // Directives take effect as soon as the action above them is taken, before it runs.
-    void apply_directives();
-    void apply_directive(const ScriptLine& line);
-    std::string directive_failed(const ScriptLine& line, const std::string& reason) const;
-    std::string fault_never_happened(const std::string& call) const;
-
-    HostControl& host_;
-    std::vector<ScriptLine> script_;
-    std::size_t next_ = 0;
     TranscriptWriter transcript_;
-    int error_fd_;
-    const ScriptLine* current_ = nullptr;
-    std::map<std::string, const ScriptLine*> planned_faults_;  // by call, the directive that planned it
+    ScriptPlayer player_;
 };
 
 }  // namespace ughost

@@ -28,7 +28,15 @@ struct HostRun {
     std::string syslog;  // the system log file
 };
 
+// Runs ughost, or, when the suite runs through the desktop front-end
+// (UGHOST_FRONT_END=desktop), ughost-gui --script on Qt's offscreen platform:
+// the same script, the same transcript expected.
 HostRun run_host(const HostRunOptions& options);
+
+// Whether the suite runs through the desktop front-end.
+bool runs_through_desktop();
+// The host program ughost's runs start: ughost, or ughost-gui when the suite runs through it.
+std::string host_program();
 
 // True when runs happen as an ordinary user, so that file permissions hold:
 // the suite may run as root, and root reads and writes what it likes.
