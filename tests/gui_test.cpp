@@ -13,6 +13,9 @@
 #include <QPlainTextEdit>
 #include <QClipboard>
 #include <QPushButton>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTest>
@@ -26,6 +29,9 @@
 #include "dialog_window.h"
 #include "gui_session.h"
 #include "listing_window.h"
+#include "menus.h"
+#include "message_text.h"
+#include "qt_translations.h"
 #include "small_library.h"
 #include "test_text.h"
 
@@ -422,11 +428,94 @@ TEST_F(Gui, EnterInARecordFieldEndsTheDialogOnlyWhereThePluginEndsIt) {
     ASSERT_TRUE(session.run(plugin("strakel")));
 }
 
+// ---- Qt's own texts, message layout, the View menu, small windows ----
+
+TEST(QtTranslations, QtsOwnMenusSpeakRussianAndAMissingFolderLeavesThemAlone) {
+    ScratchDirectory empty;
+    EXPECT_FALSE(ughost::install_russian_qt_translations(*qApp, QString::fromStdString(empty.path())));
+    QLineEdit field;
+    std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QStringList texts;
+    for (QAction* action : menu->actions()) texts << action->text();
+    EXPECT_TRUE(texts.join('|').contains(QString::fromUtf8("Копировать"))) << texts.join('|').toStdString();
+    EXPECT_FALSE(texts.contains("&Copy")) << texts.join('|').toStdString();
+}
+
+// How many lines the box's label shows its text in.
+int shown_lines(QMessageBox& box) {
+    box.show();
+    QApplication::processEvents();
+    auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+    return label->height() / label->fontMetrics().lineSpacing();
+}
+
+TEST(MessageLayout, ColumnsAreShownInAFixedWidthFontAndNoLineIsBroken) {
+    const QString report = QString::fromUtf8(
+        "\t\t r w\ntool_database.dat    +  - \ncut_methods.dat    +  + \n\n r - режим чтения (наличия) \n w - записи "
+        "(наличия) \n обратитесь к системному администратору.");
+    EXPECT_TRUE(ughost::laid_out_in_columns(report));
+    QMessageBox columns(QMessageBox::Critical, "Проверка", report);
+    ughost::show_text_as_laid_out(columns);
+    EXPECT_TRUE(QFontInfo(columns.findChild<QLabel*>("qt_msgbox_label")->font()).fixedPitch());
+    EXPECT_EQ(columns.text(), report);
+    EXPECT_LE(shown_lines(columns), 7);
+
+    const QString question = QString::fromUtf8(
+        "Файл feeds_speeds.dat изменён другим пользователем после загрузки; его изменения будут потеряны. "
+        "Записать Базу?");
+    EXPECT_FALSE(ughost::laid_out_in_columns(question));
+    QMessageBox prose(QMessageBox::Question, "Запись Базы", question);
+    ughost::show_text_as_laid_out(prose);
+    EXPECT_FALSE(QFontInfo(prose.findChild<QLabel*>("qt_msgbox_label")->font()).fixedPitch());
+    EXPECT_EQ(shown_lines(prose), 1) << "the question was wrapped";
+}
+
+QAction* view_action(ughost::HostWindow& window, const QString& name) {
+    auto* menu = window.menuBar()->findChild<QMenu*>("view_menu");
+    return menu == nullptr ? nullptr : menu->findChild<QAction*>(name);
+}
+
+TEST_F(Gui, TheViewMenuBringsBackTheLogAndTheListingOnceClosed) {
+    ughost::HostWindow& window = session.window();
+    QAction* log = view_action(window, "view_log");
+    QAction* listing = view_action(window, "view_listing");
+    ASSERT_NE(log, nullptr);
+    ASSERT_NE(listing, nullptr);
+    auto* log_panel = window.findChild<QPlainTextEdit*>("log");
+    log->trigger();
+    EXPECT_FALSE(log_panel->isVisible());
+    log->trigger();
+    EXPECT_TRUE(log_panel->isVisible());
+
+    window.show_listing();
+    EXPECT_TRUE(listing->isChecked());
+    window.listing_window()->close();  // the user closes it with its frame's button
+    EXPECT_FALSE(listing->isChecked());
+    listing->trigger();
+    EXPECT_TRUE(window.listing_window()->isVisible());
+    listing->trigger();
+    EXPECT_FALSE(window.listing_window()->isVisible());
+}
+
+TEST(SmallWindows, AMenuIsWideEnoughForItsTitle) {
+    const std::string title = "Режимы резания: подачи, шпинд. — выбор таблицы для просмотра и правки";
+    int width = 0;
+    int title_width = 0;
+    ughost::run_choice_menu(nullptr, title, 1, {"Да"}, [&](QDialog& menu) {
+        width = menu.width();
+        title_width = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(menu.windowTitle());
+        menu.reject();
+    });
+    EXPECT_GT(width, title_width);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // As ughost-gui does at start.
+    if (!ughost::install_russian_qt_translations(application, ughost::qt_translations_folder())) return 2;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -17,6 +17,7 @@
 #include "gui_text.h"
 #include "host_window.h"
 #include "menus.h"
+#include "message_text.h"
 #include "user_input.h"
 #include "host_text.h"
 #include "uf.h"
@@ -148,8 +149,10 @@ void GuiFrontEnd::action_refused(const DialogAction& action, const std::string& 
 
 void GuiFrontEnd::show_message(const std::string& text) {
     transcript_.message_shown(text);
-    QMessageBox box(QMessageBox::Information, "Сообщение", qt(text), QMessageBox::Ok, owner());
+    // The host's message says nothing of how grave it is (a refusal, a result), so the box claims nothing either.
+    QMessageBox box(QMessageBox::NoIcon, "Сообщение", qt(text), QMessageBox::Ok, owner());
     box.setObjectName("message");
+    show_text_as_laid_out(box);
     box.setWindowModality(Qt::WindowModal);
     if (player_) answer_when_up(box, QMessageBox::Ok);
     box.exec();
@@ -161,6 +164,7 @@ BoxAnswer GuiFrontEnd::message_box(const MessageBoxRequest& request) {
                     request.yes_no ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                     request.owner.empty() ? owner() : window_of(request.owner));
     box.setObjectName("box");
+    show_text_as_laid_out(box);
     box.setWindowModality(Qt::WindowModal);
     if (request.yes_no) {
         box.button(QMessageBox::Yes)->setText("Да");

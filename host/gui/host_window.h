@@ -27,6 +27,7 @@ public:
 
 private:
     void choose_plugin();
+    void add_view_menu();
 
     std::function<void(const QString&)> run_plugin_;
     std::unique_ptr<ListingWindow> listing_window_;

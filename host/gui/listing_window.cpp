@@ -58,6 +58,16 @@ void ListingWindow::bring_up() {
     raise();
 }
 
+void ListingWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shown_or_hidden_) shown_or_hidden_(true);
+}
+
+void ListingWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (shown_or_hidden_) shown_or_hidden_(false);
+}
+
 // The selection, or everything when nothing is selected.
 void ListingWindow::copy() {
     const QString selected = text_->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n');

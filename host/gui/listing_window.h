@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QPlainTextEdit;
 
 namespace ughost {
@@ -18,12 +20,19 @@ public:
     // Shown and put in front of the host's windows, without taking the keyboard from the dialog.
     void bring_up();
     QPlainTextEdit* text() const { return text_; }
+    // Called with true when the window is shown, false when it is closed or hidden.
+    void on_shown_or_hidden(std::function<void(bool)> callback) { shown_or_hidden_ = std::move(callback); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void copy();
     void save();
 
     QPlainTextEdit* text_;
+    std::function<void(bool)> shown_or_hidden_;
 };
 
 }  // namespace ughost

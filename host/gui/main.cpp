@@ -21,6 +21,7 @@
 #include "host_window.h"
 #include "output_capture.h"
 #include "plugin_runner.h"
+#include "qt_translations.h"
 #include "script_run.h"
 
 namespace {
@@ -147,6 +148,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication application(argc, argv);
+    if (!ughost::install_russian_qt_translations(application, ughost::qt_translations_folder())) {
+        std::fprintf(stderr, "ughost-gui: no Qt translations into Russian in %s (Debian: qt6-translations-l10n); "
+                     "Qt's own dialogs and menus stay in English\n",
+                     ughost::qt_translations_folder().toLocal8Bit().constData());
+    }
     Options options;
     if (!parse_options(QApplication::arguments(), options)) {
         usage();

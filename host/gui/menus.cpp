@@ -2,7 +2,9 @@
 
 #include "gui_text.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -47,8 +49,16 @@ bool read_real(const QString& typed, double& value) {
     return !text.empty() && error == std::errc{} && end == last;
 }
 
+// A menu is as narrow as its buttons, and the window frame cut its title short;
+// the frame's own buttons and icon take about a hundred pixels beside it.
+void keep_title_whole(QDialog& dialog) {
+    const int title_width = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(dialog.windowTitle());
+    dialog.setMinimumWidth(title_width + 120);
+}
+
 // Up modal to the window it stands on only (the listing window stays usable), then played.
 void play_when_up(QDialog& dialog, const MenuPlay& play) {
+    keep_title_whole(dialog);
     dialog.setWindowModality(Qt::WindowModal);
     if (play) QTimer::singleShot(0, &dialog, [&dialog, play] { play(dialog); });
 }
