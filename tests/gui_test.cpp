@@ -16,7 +16,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QScreen>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QTest>
 #include <QTimer>
@@ -32,6 +35,7 @@
 #include "menus.h"
 #include "message_text.h"
 #include "qt_translations.h"
+#include "window_sizes.h"
 #include "small_library.h"
 #include "test_text.h"
 
@@ -44,6 +48,7 @@ protected:
     void SetUp() override {
         write_small_library(library);
         setenv("UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR", library.with_separator().c_str(), 1);
+        QSettings().clear();  // each test's windows open at their own size
     }
     ScratchDirectory library;
     Session session;
@@ -509,11 +514,106 @@ TEST(SmallWindows, AMenuIsWideEnoughForItsTitle) {
     EXPECT_GT(width, title_width);
 }
 
+// ---- Window sizes ----
+
+// The whole window, its frame included, lies on the free area of its screen.
+void expect_on_screen(QWidget* window) {
+    const QRect free = window->screen()->availableGeometry();
+    EXPECT_LE(free.width(), 1366);
+    EXPECT_LE(free.height(), 768);
+    EXPECT_TRUE(free.contains(window->frameGeometry())) << window->objectName().toStdString() << " does not fit";
+}
+
+TEST_F(Gui, TheFeedsEditorFitsALaptopScreenWithOKAndCancelInSight) {
+    session.step([] {
+        QWidget* dialog = window_named("ratomir.dlg");
+        if (dialog == nullptr) return false;
+        expect_on_screen(dialog);
+        for (const char* name : {"OK", "CANCEL"}) {
+            auto* button = child<QPushButton>(dialog, name);
+            EXPECT_TRUE(dialog->rect().contains(QRect(button->mapTo(dialog, QPoint(0, 0)), button->size()))) << name;
+        }
+        // What the screen has no room for scrolls inside the dialog.
+        EXPECT_GT(child<QScrollArea>(dialog, "items")->verticalScrollBar()->maximum(), 0);
+        return click(dialog, "CANCEL");
+    });
+    ASSERT_TRUE(session.run(plugin("ratomir")));
+}
+
+TEST_F(Gui, ARecordDialogOpensWideEnoughForItsLongestValue) {
+    // The longest description the table holds: 132 characters.
+    const std::string description =
+        QString::fromUtf8("Черновая обработка плоскостей и уступов торцевой фрезой со сменными пластинами, "
+                          "глубина до 5 мм, с охлаждением эмульсией, без удара.")
+            .left(132)
+            .toStdString();
+    library.write("cut_methods.dat", cp1251("DATA|OPD0_0001|MILL|Фрезерование черновое|" + description + "\r\n"));
+    session.step([] { return select_row(window_named("strakel.dlg"), "LIST_CUTS", 0); });
+    session.step([] { return click(window_named("strakel.dlg"), "BLO_ACT_0"); });
+    session.step([&description] {
+        QWidget* record = window_named("strakeledit.dlg");
+        if (record == nullptr) return false;
+        QApplication::processEvents();
+        auto* field = child<QLineEdit>(record, "WIDE_DISCRIPTION");
+        EXPECT_EQ(field->text().toStdString(), description);
+        EXPECT_GE(field->width(), field->fontMetrics().horizontalAdvance(field->text())) << "the value is cut off";
+        expect_on_screen(record);
+        return click(record, "CANCEL");
+    });
+    session.step([] { return window_named("strakeledit.dlg") == nullptr && click(window_named("strakel.dlg"), "CANCEL"); });
+    ASSERT_TRUE(session.run(plugin("strakel")));
+}
+
+TEST_F(Gui, ADialogOpensWhereAndAsLargeAsTheUserLeftIt) {
+    ASSERT_TRUE(QSettings().fileName().startsWith(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"))))
+        << "the test would touch the user's own settings: " << QSettings().fileName().toStdString();
+    const QRect left_at(40, 60, 700, 520);
+    session.step([&] {
+        QWidget* dialog = window_named("blankora.dlg");
+        if (dialog == nullptr) return false;
+        dialog->setGeometry(left_at);
+        return click(dialog, "CANCEL");
+    });
+    ASSERT_TRUE(session.run(plugin("blankora")));
+    QRect reopened_at;
+    session.step([&] {
+        QWidget* dialog = window_named("blankora.dlg");
+        if (dialog == nullptr) return false;
+        reopened_at = dialog->geometry();
+        return click(dialog, "CANCEL");
+    });
+    ASSERT_TRUE(session.run(plugin("blankora")));
+    EXPECT_EQ(reopened_at, left_at);
+}
+
+TEST(WindowSizes, AWindowRememberedLargerThanTheScreenIsFittedOnIt) {
+    QSettings().clear();
+    QWidget window;
+    window.setGeometry(900, 500, 3000, 2000);
+    ughost::remember_window(window, "too_large");
+    QWidget reopened;
+    ughost::place_window(reopened, "too_large", QSize(300, 200));
+    reopened.show();
+    expect_on_screen(&reopened);
+    QWidget fresh;
+    ughost::place_window(fresh, "never_seen", QSize(300, 200));
+    EXPECT_EQ(fresh.size(), QSize(300, 200));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A laptop's screen, 1366 by 768, which every window must fit; and settings
+    // of the test's own, never the user's.
+    ScratchDirectory scratch;
+    scratch.write("screen.json", R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768,
+                                                  "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + scratch.file("screen.json").c_str());
+    qputenv("XDG_CONFIG_HOME", scratch.path().c_str());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(scratch.path()));
     QApplication application(argc, argv);
+    QApplication::setOrganizationName("cutting-data-library-test");
+    QApplication::setApplicationName("gui_test");
     // As ughost-gui does at start.
     if (!ughost::install_russian_qt_translations(application, ughost::qt_translations_folder())) return 2;
     ::testing::InitGoogleTest(&argc, argv);

@@ -14,6 +14,8 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -22,8 +24,15 @@
 #include "gui_text.h"
 #include "host_text.h"
 #include "list_model.h"
+#include "window_sizes.h"
 
 namespace ughost {
+namespace {
+
+// A line edit's frame and margins about its text.
+constexpr int field_padding = 16;
+
+}  // namespace
 
 DialogWindow::DialogWindow(const Dialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
     setWindowTitle(qt(dialog.title()));
@@ -31,7 +40,16 @@ DialogWindow::DialogWindow(const Dialog& dialog, QWidget* parent) : QDialog(pare
     // Modal to the windows it stands on, not to the listing window the user reads beside it.
     setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
-    add_items("", this);
+    // The items scroll where the screen is shorter than the dialog; OK and Cancel stay in sight below them.
+    auto* items = new QWidget;
+    add_items("", items);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("items");
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(items);
+    layout->addWidget(scroll);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("OK");
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("CANCEL");
@@ -46,6 +64,11 @@ DialogWindow::DialogWindow(const Dialog& dialog, QWidget* parent) : QDialog(pare
         refresh_sensitivity(item);
         refresh_value(item);
     }
+    // A scroll area asks for a small size of its own: the dialog asks for all its items.
+    const QSize all_items = items->sizeHint() + QSize(scroll->verticalScrollBar()->sizeHint().width(), 0);
+    const QMargins margins = layout->contentsMargins();
+    resize(std::max(all_items.width(), buttons->sizeHint().width()) + margins.left() + margins.right(),
+           all_items.height() + layout->spacing() + buttons->sizeHint().height() + margins.top() + margins.bottom());
 }
 
 void DialogWindow::add_items(const std::string& container, QWidget* parent) {
@@ -213,6 +236,8 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DialogWindow::ready_for_user() {
+    if (!shown_to_user_) widen_for_values();
+    shown_to_user_ = true;
     focus_first_field_if_none();
     hint_if_enter_did_nothing();
 }
@@ -243,6 +268,19 @@ void DialogWindow::focus_first_field_if_none() {
         focus_and_select(field);
         return;
     }
+}
+
+// Opened, the dialog is as wide as its fields need for the values the plug-in put
+// in them (a description runs to 132 characters), as far as the screen allows.
+void DialogWindow::widen_for_values() {
+    int missing = 0;
+    for (auto* field : findChildren<QLineEdit*>()) {
+        const int needed = field->fontMetrics().horizontalAdvance(field->text()) + field_padding;
+        missing = std::max(missing, needed - field->width());
+    }
+    if (missing <= 0) return;
+    resize(width() + missing, height());
+    fit_on_screen(*this);
 }
 
 void DialogWindow::hint_if_enter_did_nothing() {

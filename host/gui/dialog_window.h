@@ -72,6 +72,7 @@ private:
     void show_selected_line(const Item& item);
     void focus_first_field_if_none();
     void hint_if_enter_did_nothing();
+    void widen_for_values();
 
     const Dialog& dialog_;
     QHash<QString, QWidget*> widgets_;
@@ -79,6 +80,7 @@ private:
     QHash<QString, QListView*> lists_;
     std::deque<DialogAction> actions_;
     bool updating_ = false;
+    bool shown_to_user_ = false;  // once the plug-in first waits for the user, the values are in
     QString entered_field_;     // the field Enter was last pressed in, until something changes
     QString opened_container_;  // the container the plug-in last enabled, until the user acts
     QString pending_focus_;     // the field given the focus while disabled

@@ -19,6 +19,7 @@
 #include "menus.h"
 #include "message_text.h"
 #include "user_input.h"
+#include "window_sizes.h"
 #include "host_text.h"
 #include "uf.h"
 
@@ -82,6 +83,12 @@ QWidget* GuiFrontEnd::window_of(const std::string& dialog_file) const {
 void GuiFrontEnd::dialog_opened(const Dialog& dialog) {
     transcript_.dialog_opened(dialog);
     auto* window = new DialogWindow(dialog, owner());
+    // A played script's windows open the same each time, and leave the user's remembered sizes alone.
+    if (player_) {
+        fit_on_screen(*window);
+    } else {
+        place_window(*window, window->objectName(), window->size());
+    }
     dialogs_.insert(dialog.id(), window);
     open_order_.push_back(dialog.id());
     window->show();
@@ -90,6 +97,7 @@ void GuiFrontEnd::dialog_opened(const Dialog& dialog) {
 void GuiFrontEnd::dialog_closed(const Dialog& dialog, int response) {
     transcript_.dialog_closed(dialog, response);
     DialogWindow* window = dialogs_.take(dialog.id());
+    if (!player_ && window != nullptr) remember_window(*window, window->objectName());
     open_order_.removeAll(dialog.id());
     if (window == refused_in_) refused_in_ = nullptr;
     delete window;

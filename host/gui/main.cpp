@@ -19,10 +19,12 @@
 #include "gui_front_end.h"
 #include "host_control.h"
 #include "host_window.h"
+#include "listing_window.h"
 #include "output_capture.h"
 #include "plugin_runner.h"
 #include "qt_translations.h"
 #include "script_run.h"
+#include "window_sizes.h"
 
 namespace {
 
@@ -104,11 +106,16 @@ int run_for_a_person(const Options& options) {
     ughost::GuiFrontEnd front_end(window);
     host.set_front_end(&front_end);
     if (!options.syslog_file.empty()) host.set_syslog_file(options.syslog_file);
+    ughost::ListingWindow& listing = *window.listing_window();
+    ughost::place_window(window, "host_window", window.size());
+    ughost::place_window(listing, "listing_window", listing.size());
     window.show();
     QTimer::singleShot(0, &window, [&] {
         for (const std::string& plugin : options.plugins) run(QString::fromStdString(plugin));
     });
     const int status = QApplication::exec();
+    ughost::remember_window(window, "host_window");
+    ughost::remember_window(listing, "listing_window");
     host.set_front_end(nullptr);
     return status;
 }
@@ -148,6 +155,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication application(argc, argv);
+    // Where the remembered window sizes live (QSettings).
+    QApplication::setOrganizationName("cutting-data-library");
+    QApplication::setApplicationName("ughost-gui");
     if (!ughost::install_russian_qt_translations(application, ughost::qt_translations_folder())) {
         std::fprintf(stderr, "ughost-gui: no Qt translations into Russian in %s (Debian: qt6-translations-l10n); "
                      "Qt's own dialogs and menus stay in English\n",
