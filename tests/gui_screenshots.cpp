@@ -22,7 +22,6 @@ void shoot(Session& session, const QString& window, const QString& file, const Q
     session.step([=] {
         QWidget* shown = window_named(window);
         if (shown == nullptr) return false;
-        shown->adjustSize();
         return shown->grab().save(output_dir + "/" + file) && click(shown, close_button);
     });
 }
@@ -30,7 +29,11 @@ void shoot(Session& session, const QString& window, const QString& file, const Q
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Room for every dialog at its full size; and remembered window sizes, which
+    // would make the pictures differ from machine to machine, kept out of the way.
+    ScratchDirectory scratch;
+    use_offscreen_screen(scratch, 1600, 1200);
+    keep_settings_in(scratch);
     QApplication application(argc, argv);
     if (argc != 2) {
         std::fputs("usage: gui_screenshots DIR\n", stderr);

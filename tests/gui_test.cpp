@@ -606,11 +606,8 @@ int main(int argc, char** argv) {
     // A laptop's screen, 1366 by 768, which every window must fit; and settings
     // of the test's own, never the user's.
     ScratchDirectory scratch;
-    scratch.write("screen.json", R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768,
-                                                  "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + scratch.file("screen.json").c_str());
-    qputenv("XDG_CONFIG_HOME", scratch.path().c_str());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(scratch.path()));
+    use_offscreen_screen(scratch, 1366, 768);
+    keep_settings_in(scratch);
     QApplication application(argc, argv);
     QApplication::setOrganizationName("cutting-data-library-test");
     QApplication::setApplicationName("gui_test");

@@ -7,11 +7,25 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
 #include "host_control.h"
+#include "host_run.h"
 #include "plugin_runner.h"
+
+void use_offscreen_screen(const ScratchDirectory& folder, int width, int height) {
+    const std::string size = "\"width\": " + std::to_string(width) + ", \"height\": " + std::to_string(height);
+    folder.write("screen.json", R"({"screens": [{"name": "screen", "x": 0, "y": 0, )" + size +
+                                    R"(, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + folder.file("screen.json").c_str());
+}
+
+void keep_settings_in(const ScratchDirectory& folder) {
+    qputenv("XDG_CONFIG_HOME", folder.path().c_str());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder.path()));
+}
 
 // Finds a visible top-level window by object name.
 QWidget* window_named(const QString& name) {

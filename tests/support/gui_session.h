@@ -12,6 +12,13 @@
 #include "gui_front_end.h"
 #include "host_window.h"
 
+class ScratchDirectory;
+
+// Before the QApplication: Qt's offscreen platform with one screen of that size,
+// and QSettings (remembered window sizes) kept in folder, never in the user's own.
+void use_offscreen_screen(const ScratchDirectory& folder, int width, int height);
+void keep_settings_in(const ScratchDirectory& folder);
+
 QWidget* window_named(const QString& name);
 
 template <class Widget>
