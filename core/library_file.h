@@ -102,9 +102,11 @@ void read_table(std::string_view content, const TableFormat<Record>& format, Rec
     report = LoadReport{};
     report.text = text_of(content);
     std::string_view rest = without_signature(content);
-    // Room for a row per line at once: growing row by row would copy every row
-    // (records with a virtual destructor are copied, not moved) at each step.
-    table.reserve(line_count(rest));
+    // Room for a row per line at once, and for the rows a user adds before the
+    // next load: growing would copy every row (records with a virtual destructor
+    // are copied, not moved). Room not yet used is address space, not memory.
+    const std::size_t lines = line_count(rest);
+    table.reserve(lines + lines / 8 + 16);
     long line_number = 0;
     std::int32_t accepted = 0;
     while (!rest.empty()) {
