@@ -46,7 +46,7 @@ public:
     int save() override {
         bool written = false;
         const int result = table_store_detail::save_with(
-            tool_library.rows.size(), tool_library_path, [] { return write_tool_library(tool_library); },
+            tool_library.rows.size(), tool_library_path, [](const ContentWriter& write) { return write(write_tool_library(tool_library)); },
             tool_library_sync, SaveFlag, written);
         if (written) {
             // What was written is now the file: every row is as it stands there.
