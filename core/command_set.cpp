@@ -20,9 +20,10 @@ constexpr int draw_range = 32768;
 int draw() { return std::rand() % draw_range; }
 
 // Gathered once per reference handed out, so checking a draw costs no walk of
-// the table, however large it is.
-std::unordered_set<std::string> taken_references(const Editor& editor) {
-    std::unordered_set<std::string> taken;
+// the table, however large it is; views of the rows' own text, so gathering
+// copies none.
+std::unordered_set<std::string_view> taken_references(const Editor& editor) {
+    std::unordered_set<std::string_view> taken;
     taken.reserve(editor.table->size());
     for (std::size_t row = 0; row < editor.table->size(); ++row) taken.insert(editor.table->reference(row));
     return taken;
@@ -120,7 +121,7 @@ int remove_row(const Editor& editor, long index) {
 
 std::string new_libref(const Editor& editor) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    const std::unordered_set<std::string> taken = taken_references(editor);
+    const std::unordered_set<std::string_view> taken = taken_references(editor);
     std::string candidate = format_text(editor.reference_format, draw());
     for (int retries = 0; retries <= redraws_before_searching && taken.contains(candidate); ++retries) {
         candidate = format_text(editor.reference_format, draw());

@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "record_table.h"
 
@@ -16,7 +18,8 @@ public:
     virtual ~EditorTable() = default;
     virtual std::size_t size() const = 0;
     virtual std::string list_line(std::size_t row) const = 0;
-    virtual std::string reference(std::size_t row) const = 0;
+    // The row's reference, valid while the table is unchanged.
+    virtual std::string_view reference(std::size_t row) const = 0;
     virtual void remove(std::size_t row) = 0;
     virtual int load() = 0;
     virtual int save() = 0;
@@ -76,7 +79,10 @@ public:
 
     std::size_t size() const override { return rows_.size(); }
     std::string list_line(std::size_t row) const override { return line_(rows_.at(row)); }
-    std::string reference(std::size_t row) const override { return rows_.at(row).LIBRF; }
+    std::string_view reference(std::size_t row) const override {
+        const auto& reference = rows_.at(row).LIBRF;
+        return {reference, strnlen(reference, sizeof reference)};
+    }
     void remove(std::size_t row) override { rows_.remove(row); }
     int load() override { return load_(); }
     int save() override { return save_(); }

@@ -94,12 +94,11 @@ void set_entries(int dialog, const char* item, const std::vector<std::string>& e
     check(UF_STYLER_set_value(dialog, &value));
 }
 
-void insert_line(int dialog, const char* item, int line, const std::string& text) {
-    std::string copy = text;
+void insert_line(int dialog, const char* item, int line, std::string text) {
     auto value = request(item, UF_STYLER_LIST_INSERT, line);
     value.indicator = UF_STYLER_STRING_VALUE;
     value.count = 1;
-    value.value.string = copy.data();
+    value.value.string = text.data();
     check(UF_STYLER_set_value(dialog, &value));
 }
 

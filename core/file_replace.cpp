@@ -43,13 +43,19 @@ enum class Attempt { done, failed, rewrite_in_place };
 bool barred(int error) { return error == EACCES || error == EPERM; }
 
 // old is null when there is no file yet.
-Attempt replace_by_rename(const std::string& target, const struct stat* old, std::string_view content,
+Attempt replace_by_rename(const std::string& target, const struct stat* old, const ContentPieces& content,
                           std::string& error) {
     std::string scratch;
     // A new file is made as any other; a replacement gets the old mode below.
     const int fd = create_scratch_file(target, old == nullptr ? 0666 : 0600, scratch, error);
     if (fd < 0) return barred(errno) && old != nullptr ? Attempt::rewrite_in_place : Attempt::failed;
-    if (!file_system::write_all(fd, content, 0)) {
+    off_t written = 0;
+    const bool all_written = content([&](std::string_view piece) {
+        if (!file_system::write_all(fd, piece, written)) return false;
+        written += static_cast<off_t>(piece.size());
+        return true;
+    });
+    if (!all_written) {
         error = because("cannot write", scratch);
         discard_scratch_file(fd, scratch);
         return Attempt::failed;
@@ -88,9 +94,19 @@ bool put_back(const std::string& target, std::string_view old) {
     return file_system::close(fd) == 0 && written;
 }
 
+std::string gathered(const ContentPieces& content) {
+    std::string whole;
+    content([&](std::string_view piece) {
+        whole += piece;
+        return true;
+    });
+    return whole;
+}
+
 // Takes over fd, the old file opened for reading and writing.
-bool rewrite_in_place(int fd, const std::string& target, std::string_view content, Journal journal,
+bool rewrite_in_place(int fd, const std::string& target, const ContentPieces& pieces, Journal journal,
                       std::string& error) {
+    const std::string content = gathered(pieces);
     std::string old;
     if (!file_system::read_all(fd, old)) {
         error = because("cannot read", target);
@@ -120,7 +136,7 @@ bool rewrite_in_place(int fd, const std::string& target, std::string_view conten
     return false;
 }
 
-bool write_content(const std::string& path, std::string_view content, Journal journal, std::string& error) {
+bool write_content(const std::string& path, const ContentPieces& content, Journal journal, std::string& error) {
     const FileSizeSignalIgnored file_size_signal_ignored;
     std::string target;
     if (!resolve_library_path(path, target, error)) return false;
@@ -152,12 +168,21 @@ bool write_content(const std::string& path, std::string_view content, Journal jo
     return false;
 }
 
+
+ContentPieces one_piece(std::string_view content) {
+    return [content](const ContentWriter& write) { return write(content); };
+}
+
 }  // namespace
 
 bool replace_file_content(const std::string& path, std::string_view content, std::string& error) {
+    return write_content(path, one_piece(content), Journal::record, error);
+}
+
+bool replace_file_content(const std::string& path, const ContentPieces& content, std::string& error) {
     return write_content(path, content, Journal::record, error);
 }
 
 bool restore_file_content(const std::string& path, std::string_view content, std::string& error) {
-    return write_content(path, content, Journal::kept, error);
+    return write_content(path, one_piece(content), Journal::kept, error);
 }

@@ -16,12 +16,21 @@
 // would follow them, and their target is replaced.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+
+// New content handed out in pieces, in order, to write; false when a write
+// failed (the content then stops).
+using ContentWriter = std::function<bool(std::string_view piece)>;
+using ContentPieces = std::function<bool(const ContentWriter& write)>;
 
 // True when the file now holds the content. On false, error says why and the
 // file is as it was.
 bool replace_file_content(const std::string& path, std::string_view content, std::string& error);
+// The same for content made piece by piece, which the usual replacement never
+// holds whole; only a rewrite in place gathers it first.
+bool replace_file_content(const std::string& path, const ContentPieces& content, std::string& error);
 
 // The same, for putting back the old content an interrupted save's journal
 // holds: the journal entry is left as it is, so that a crash now still finds it.

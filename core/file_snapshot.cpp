@@ -16,14 +16,14 @@ namespace {
 // snapshot may keep the same time.
 constexpr std::time_t time_resolution_seconds = 2;
 
-FileSnapshot snapshot_of(const struct stat& status, std::string_view content) {
+FileSnapshot snapshot_of(const struct stat& status, std::uint64_t hash) {
     FileSnapshot snapshot;
     snapshot.present = true;
     snapshot.device = status.st_dev;
     snapshot.inode = status.st_ino;
     snapshot.size = status.st_size;
     snapshot.modified = status.st_mtim;
-    snapshot.content_hash = content_hash(content);
+    snapshot.content_hash = hash;
     snapshot.taken_at = std::time(nullptr);
     return snapshot;
 }
@@ -47,14 +47,18 @@ bool read_library_file(const std::string& path, std::string& content, FileSnapsh
     }
     if (!ok) error = "cannot read '" + path + "': " + std::strerror(errno);
     file_system::close(fd);
-    if (ok) snapshot = snapshot_of(status, content);
+    if (ok) snapshot = snapshot_of(status, content_hash(content));
     return ok;
 }
 
 FileSnapshot snapshot_after_writing(const std::string& path, std::string_view content) {
+    return snapshot_after_writing(path, content_hash(content));
+}
+
+FileSnapshot snapshot_after_writing(const std::string& path, std::uint64_t content_hash) {
     struct stat status {};
     if (file_system::stat(path.c_str(), &status) != 0) return FileSnapshot{};
-    return snapshot_of(status, content);
+    return snapshot_of(status, content_hash);
 }
 
 bool changed_since(const std::string& path, const FileSnapshot& snapshot) {

@@ -29,6 +29,8 @@ bool read_library_file(const std::string& path, std::string& content, FileSnapsh
 
 // The file at path as it stands after this editor wrote content to it.
 FileSnapshot snapshot_after_writing(const std::string& path, std::string_view content);
+// The same, given the content's hash (content_hash) taken while it was written.
+FileSnapshot snapshot_after_writing(const std::string& path, std::uint64_t content_hash);
 
 // Whether the file at path is no longer what the snapshot saw. A file that was
 // not there then, or is gone now, has not been changed by anyone.

@@ -102,9 +102,11 @@ void read_table(std::string_view content, const TableFormat<Record>& format, Rec
     report = LoadReport{};
     report.text = text_of(content);
     std::string_view rest = without_signature(content);
-    // Room for a row per line at once: growing row by row would copy every row
-    // (records with a virtual destructor are copied, not moved) at each step.
-    table.reserve(line_count(rest));
+    // Room for a row per line at once, and for the rows a user adds before the
+    // next load: growing would copy every row (records with a virtual destructor
+    // are copied, not moved). Room not yet used is address space, not memory.
+    const std::size_t lines = line_count(rest);
+    table.reserve(lines + lines / 8 + 16);
     long line_number = 0;
     std::int32_t accepted = 0;
     while (!rest.empty()) {
@@ -215,4 +217,23 @@ std::string write_table(const TableFormat<Record>& format, const RecordTable<Rec
         out += "\r\n";
     }
     return out;
+}
+
+// The whole file as write_table puts it out, handed to write in pieces of about
+// a megabyte, so that a large table is never held twice; false as soon as write
+// refuses a piece.
+template <class Record, class Write>
+bool write_table_pieces(const TableFormat<Record>& format, const RecordTable<Record>& table, Write&& write) {
+    constexpr std::size_t piece_size = std::size_t{1} << 20;
+    std::string piece;
+    piece.reserve(piece_size + library_file_detail::written_size_bound(format, 1));
+    library_file_detail::append_with_crlf(piece, format.header);
+    for (const Record& row : table) {
+        append_data_line(piece, format, row);
+        piece += "\r\n";
+        if (piece.size() < piece_size) continue;
+        if (!write(std::string_view(piece))) return false;
+        piece.clear();
+    }
+    return write(std::string_view(piece));
 }

@@ -93,7 +93,7 @@ bool read_for_load(const std::string& path, std::string& content, FileSnapshot& 
     return false;
 }
 
-int save_with(std::size_t rows, const std::string& path, const std::function<std::string()>& content,
+int save_with(std::size_t rows, const std::string& path, const ContentPieces& content,
               TableSync& sync, int save_flag, bool& written) {
     written = false;
     if (save_flag == -1) {
@@ -123,16 +123,25 @@ int save_with(std::size_t rows, const std::string& path, const std::function<std
                                name))) {
         return 0;
     }
-    const std::string bytes = content();
+    // Hashed as it goes out; a pass that starts again (a rewrite in place after
+    // a refused rename) starts the hash again.
+    ContentStreamHash hash;
+    const ContentPieces hashed = [&](const ContentWriter& write) {
+        hash = ContentStreamHash{};
+        return content([&](std::string_view piece) {
+            hash.add(piece);
+            return write(piece);
+        });
+    };
     std::string error;
-    if (path.empty() || !replace_file_content(path, bytes, error)) {
+    if (path.empty() || !replace_file_content(path, hashed, error)) {
         // The user is told the save was refused; the log keeps the reason for the administrator.
         if (!error.empty()) UF_print_syslog(error.c_str(), 0);
         refuse_save();
         return -2;
     }
     written = true;
-    sync.file = snapshot_after_writing(path, bytes);
+    sync.file = snapshot_after_writing(path, hash.value());
     sync.load_incomplete = false;
     const std::string done =
         format_text("База сохранена...\n Всего записано %ld - элементов.", static_cast<long>(rows));

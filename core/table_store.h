@@ -9,6 +9,7 @@
 #include <string>
 
 #include "content_hash.h"
+#include "file_replace.h"
 #include "file_snapshot.h"
 #include "interrupted_save.h"
 #include "library_file.h"
@@ -56,7 +57,7 @@ std::string load_report_text(const char* file_name, const LoadReport& report, bo
 bool read_for_load(const std::string& path, std::string& content, FileSnapshot& snapshot);
 // The save's questions and refusals, the replacement of the file, and its
 // message, as save_table returns it; written tells whether the file now holds content().
-int save_with(std::size_t rows, const std::string& path, const std::function<std::string()>& content,
+int save_with(std::size_t rows, const std::string& path, const ContentPieces& content,
               TableSync& sync, int save_flag, bool& written);
 }  // namespace table_store_detail
 
@@ -90,7 +91,8 @@ int save_table(const TableFormat<Record>& format, const RecordTable<Record>& tab
                TableSync& sync, int save_flag) {
     bool written = false;
     const int result = table_store_detail::save_with(
-        table.size(), path, [&] { return write_table(format, table); }, sync, save_flag, written);
+        table.size(), path, [&](const ContentWriter& write) { return write_table_pieces(format, table, write); },
+        sync, save_flag, written);
     if (written) sync.rows = rows_fingerprint(format, table);
     return result;
 }

@@ -20,7 +20,7 @@ class ToolTable : public EditorTable {
 public:
     std::size_t size() const override { return tool_library.rows.size(); }
     std::string list_line(std::size_t row) const override { return tool_list_line(tool_library.rows.at(row)); }
-    std::string reference(std::size_t row) const override { return row_reference(tool_library, tool_library.rows.at(row)); }
+    std::string_view reference(std::size_t row) const override { return row_reference(tool_library, tool_library.rows.at(row)); }
     void remove(std::size_t row) override {
         tool_library.rows.erase(tool_library.rows.begin() + static_cast<std::ptrdiff_t>(row));
     }
@@ -46,7 +46,7 @@ public:
     int save() override {
         bool written = false;
         const int result = table_store_detail::save_with(
-            tool_library.rows.size(), tool_library_path, [] { return write_tool_library(tool_library); },
+            tool_library.rows.size(), tool_library_path, [](const ContentWriter& write) { return write(write_tool_library(tool_library)); },
             tool_library_sync, SaveFlag, written);
         if (written) {
             // What was written is now the file: every row is as it stands there.

@@ -138,10 +138,10 @@ long column_index(const ToolLibrary& library, const ToolRow& row, const std::str
     return found == names.end() ? -1 : static_cast<long>(found - names.begin());
 }
 
-std::string row_reference(const ToolLibrary& library, const ToolRow& row) {
+std::string_view row_reference(const ToolLibrary& library, const ToolRow& row) {
     const long c = column_index(library, row, "LIBRF");
     const std::size_t index = c < 0 ? 0 : static_cast<std::size_t>(c);
-    return index < row.fields.size() ? row.fields[index] : "";
+    return index < row.fields.size() ? std::string_view(row.fields[index]) : std::string_view();
 }
 
 std::string free_tool_reference(const ToolLibrary& library) {
@@ -149,7 +149,7 @@ std::string free_tool_reference(const ToolLibrary& library) {
     std::string prefix = "TOOL_";
     std::size_t digits = 4;
     for (const ToolRow& row : library.rows) {
-        const std::string reference = row_reference(library, row);
+        const std::string reference(row_reference(library, row));
         taken.insert(reference);
         const std::size_t last = reference.find_last_not_of("0123456789");
         const std::size_t start = last == std::string::npos ? 0 : last + 1;

@@ -42,7 +42,8 @@ std::size_t column_count(const ToolLibrary& library, const ToolRow& row);
 // The column named name in the row's format; -1 when there is none.
 long column_index(const ToolLibrary& library, const ToolRow& row, const std::string& name);
 // The row's reference: its LIBRF column, or its first field.
-std::string row_reference(const ToolLibrary& library, const ToolRow& row);
+// A view of the row's own text.
+std::string_view row_reference(const ToolLibrary& library, const ToolRow& row);
 
 // A reference no row has, in the style of the last row whose reference ends in
 // digits: the same prefix, the next number of that prefix, as many digits.

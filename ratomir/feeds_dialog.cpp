@@ -1,5 +1,7 @@
 // The main dialog: building it from the four tables, the list, the pick lists,
 // and showing the selected row.
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "dialog_items.h"
@@ -81,13 +83,30 @@ const Editor feeds_editor = {
     .listing = feeds_listing,
 };
 
+// The line is "%.20s  =  %.3lf  =  %.3lf  =  %.3lf " (with "  i1=  %.2lf  i2=  %.2lf ="
+// after the depth for an indexed row), built by hand: a refill formats every row,
+// and the general formatter reads its format anew for each.
 std::string feeds_list_line(const FEEDS& row) {
+    constexpr std::size_t shown_reference = 20;
+    std::string line;
+    line.reserve(96);
+    line.append(row.LIBRF, strnlen(row.LIBRF, std::min(sizeof row.LIBRF, shown_reference)));
+    line += "  =  ";
+    append_fixed(line, row.DPT_CUT_MM, 3);
     if (row.INDEX1 != 0 || row.INDEX2 != 0) {
-        return format_text("%.20s  =  %.3lf  i1=  %.2lf  i2=  %.2lf =  %.3lf  =  %.3lf ", row.LIBRF, row.DPT_CUT_MM,
-                           row.INDEX1, row.INDEX2, row.SURF_SPEED_MPM, row.FEED_MMPT);
+        line += "  i1=  ";
+        append_fixed(line, row.INDEX1, 2);
+        line += "  i2=  ";
+        append_fixed(line, row.INDEX2, 2);
+        line += " =  ";
+    } else {
+        line += "  =  ";
     }
-    return format_text("%.20s  =  %.3lf  =  %.3lf  =  %.3lf ", row.LIBRF, row.DPT_CUT_MM, row.SURF_SPEED_MPM,
-                       row.FEED_MMPT);
+    append_fixed(line, row.SURF_SPEED_MPM, 3);
+    line += "  =  ";
+    append_fixed(line, row.FEED_MMPT, 3);
+    line += ' ';
+    return line;
 }
 
 int add_blank_row(int kind) {

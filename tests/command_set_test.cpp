@@ -17,7 +17,7 @@ public:
     explicit ReferenceTable(std::vector<std::string> references) : references_(std::move(references)) {}
     std::size_t size() const override { return references_.size(); }
     std::string list_line(std::size_t row) const override { return references_[row]; }
-    std::string reference(std::size_t row) const override { return references_[row]; }
+    std::string_view reference(std::size_t row) const override { return references_[row]; }
     void remove(std::size_t row) override { references_.erase(references_.begin() + static_cast<long>(row)); }
     int load() override { return 0; }
     int save() override { return 0; }

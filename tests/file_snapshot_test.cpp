@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "content_hash.h"
 #include "file_snapshot.h"
 #include "file_system.h"
 #include "host_run.h"
@@ -61,6 +62,26 @@ TEST(FileSnapshot, AReadErrorIsAFailureNotAShortFile) {
     EXPECT_FALSE(read_library_file(folder.file("feeds_speeds.dat"), content, snapshot, error));
     EXPECT_NE(error.find("Input/output error"), std::string::npos) << error;
     file_system::clear_faults();
+}
+
+// A file written in pieces is hashed piece by piece; wherever the pieces break,
+// the hash is the one a load takes of the whole file.
+TEST(ContentStreamHash, AnySplitGivesTheWholeContentsHash) {
+    std::string text;
+    for (int length = 0; length <= 40; ++length) {
+        for (std::size_t first = 0; first <= text.size(); ++first) {
+            for (std::size_t second = first; second <= text.size(); second += 3) {
+                ContentStreamHash hash;
+                const std::string_view whole(text);
+                hash.add(whole.substr(0, first));
+                hash.add(whole.substr(first, second - first));
+                hash.add(whole.substr(second));
+                ASSERT_EQ(hash.value(), content_hash(text)) << length << " " << first << " " << second;
+            }
+        }
+        text += static_cast<char>('a' + length % 26 + (length % 7 == 0 ? 128 : 0));
+    }
+    EXPECT_NE(content_hash("ab"), content_hash(std::string_view("ab\0", 3)));
 }
 
 }  // namespace

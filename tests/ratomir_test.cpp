@@ -101,6 +101,20 @@ TEST_F(Ratomir, OpensWithTheListThePickListsAndTheFirstRow) {
                   "unload ratomir.so\n");
 }
 
+// A list line shows 20 characters of the reference and the numbers rounded as
+// printf rounds them; an index of its own, however small, shows both indexes.
+TEST_F(Ratomir, ListLinesCutLongReferencesAndRoundAsPrintf) {
+    library.write("feeds_speeds.dat",
+                  "DATA|FSDO_LONG_REFERENCE_24|OPD0_0001|MAT0_0001|TMC0_0001|0|-2.5|0|0.125||30.0005|0|1e-9\r\n"
+                  "DATA|FSDO_0002|OPD0_0001|MAT0_0001|TMC0_0001|0|1234567.8915|||0|0|0|-0\r\n");
+    const HostRun run = run_ratomir(library, "ok\n");
+    EXPECT_TRUE(lines_in_order(
+        run.transcript,
+        {"item ratomir.dlg LIST insert 0 \"FSDO_LONG_REFERENCE_  =  -2.500  i1=  0.00  i2=  0.12 =  30.000  =  0.000 \"",
+         "item ratomir.dlg LIST insert 1 \"FSDO_0002  =  1234567.891  =  0.000  =  -0.000 \""}))
+        << run.transcript;
+}
+
 TEST_F(Ratomir, SelectingARowResolvesItsReferences) {
     const HostRun run = run_ratomir(library, "select LIST 1\nselect LIST 2\nok\n");
     // Row 2: a lower-case cut-method reference in the table, a lower-case part reference in the row.

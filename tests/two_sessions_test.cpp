@@ -78,4 +78,26 @@ TEST_F(TwoSessions, AFileRemovedSinceTheLoadIsSimplyCreated) {
     EXPECT_TRUE(fs::exists(shared.file("feeds_speeds.dat")));
 }
 
+// A save of several megabytes is written and fingerprinted piece by piece: a
+// second save of this session finds the file as it wrote it and asks nothing
+// more than whether to save.
+TEST(LargeSave, TheFileWrittenInPiecesIsKnownAsThisSessionsOwn) {
+    ScratchDirectory library;
+    write_small_library(library);
+    std::string rows;
+    for (int row = 0; row < 50000; ++row) {
+        rows += "DATA|FSDO_" + std::to_string(100000 + row) +
+                "|OPD0_0001|MAT0_0001|TMC0_0001|0.100|2.540|||984.252|300.000|0.004|0.100\r\n";
+    }
+    library.write("feeds_speeds.dat", rows);
+    const std::string save = "press BLO_ACT 5\nanswer yes\n";
+    const HostRun run = run_ratomir(library, "press BLO_ACT 2\n" + save + save + "ok\n");
+    const std::string written = library.read("feeds_speeds.dat");
+    ASSERT_GT(written.size(), std::size_t{3} << 20) << run.transcript;
+    EXPECT_TRUE(written.ends_with(rows.substr(rows.find('\n') + 1)));
+    EXPECT_EQ(count_lines_starting(run.transcript, "box question"), 2);
+    EXPECT_EQ(count_lines_starting(run.transcript, "box information"), 2);
+    EXPECT_EQ(count_lines_starting(run.transcript, changed_question), 0);
+}
+
 }  // namespace

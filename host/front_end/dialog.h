@@ -54,6 +54,9 @@ public:
     // Plug-in requests; 0 on success, a host status otherwise.
     int set_value(const UF_STYLER_item_value_type_t& value);
     int ask_value(UF_STYLER_item_value_type_t& value) const;
+    // Frees the lines a list was emptied of; the host calls it when the callback
+    // that refilled the list returns.
+    void release_spare_lines() { std::vector<std::string>().swap(spare_lines_); }
 
     // User actions; false (with a reason) when the item cannot take the action.
     bool user_select(std::string_view item_id, int index, std::string& why);
@@ -78,6 +81,9 @@ private:
     std::string title_;
     std::vector<Item> items_;
     std::string focus_;
+    // The lines of the list emptied last: a refill appends its lines into their
+    // storage, so repeating a long list allocates nothing per line.
+    std::vector<std::string> spare_lines_;
     Observer observer_;
 };
 

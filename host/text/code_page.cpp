@@ -86,11 +86,11 @@ std::optional<char32_t> next_code_point(std::string_view text, std::size_t& pos)
 
 }  // namespace
 
-std::string cp1251_to_utf8(std::string_view text) {
+void cp1251_to_utf8(std::string_view text, std::string& out) {
     // Most texts are all or mostly ASCII: runs of it go across in one copy, and
     // an all-ASCII text takes exactly its own size (a list of a million lines
     // holds a million of these).
-    std::string out;
+    out.clear();
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t run = at;
@@ -102,6 +102,11 @@ std::string cp1251_to_utf8(std::string_view text) {
         append_utf8(out, code != 0 ? code : private_base + byte);
         at = run + 1;
     }
+}
+
+std::string cp1251_to_utf8(std::string_view text) {
+    std::string out;
+    cp1251_to_utf8(text, out);
     return out;
 }
 

@@ -9,6 +9,9 @@
 // A byte the code page leaves unassigned (0x98) becomes the private-use
 // character U+F700 + byte, which utf8_to_cp1251 turns back into that byte.
 std::string cp1251_to_utf8(std::string_view text);
+// The same into out, whose storage is reused: a list refilled with the lines it
+// had costs no allocation per line.
+void cp1251_to_utf8(std::string_view text, std::string& out);
 
 // Nothing when the text holds a character the code page cannot hold, or is not
 // valid UTF-8 (overlong forms and surrogates included): such input is refused,

@@ -102,7 +102,12 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
             if (value.value.string == nullptr) return status_bad_value;
             const int size = static_cast<int>(item->lines.size());
             const int at = value.subitem_index < 0 || value.subitem_index > size ? size : value.subitem_index;
-            item->lines.insert(item->lines.begin() + at, cp1251_to_utf8(value.value.string));
+            if (at == size && static_cast<std::size_t>(at) < spare_lines_.size()) {
+                std::string& line = item->lines.emplace_back(std::move(spare_lines_[at]));
+                cp1251_to_utf8(value.value.string, line);
+            } else {
+                item->lines.insert(item->lines.begin() + at, cp1251_to_utf8(value.value.string));
+            }
             if (item->selection >= at) ++item->selection;
             report(*item, Change::insert, at);
             return 0;
@@ -110,7 +115,9 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
         case UF_STYLER_LIST_DELETE: {
             if (item->definition.kind != ItemKind::list) return status_bad_attribute;
             if (value.subitem_index == -1) {
+                spare_lines_.swap(item->lines);
                 item->lines.clear();
+                item->lines.reserve(spare_lines_.size());
                 item->selection = -1;
             } else if (in_range(value.subitem_index, item->lines.size())) {
                 item->lines.erase(item->lines.begin() + value.subitem_index);

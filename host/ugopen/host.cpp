@@ -164,6 +164,7 @@ int Host::fire(Dialog& dialog, const UF_STYLER_callback_info_t* callback, int re
         write_syslog(dialog.file_name() + ": the callback of " + item_id + " threw an unknown exception");
     }
     flush_list_changes();
+    dialog.release_spare_lines();
     check_session_balance(depth, item_id);
     return result;
 }
