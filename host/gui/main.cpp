@@ -28,15 +28,6 @@
 
 namespace {
 
-struct Options {
-    std::string script_file;
-    std::string transcript_file;
-    bool transcript = true;
-    bool quit = false;
-    std::string parameter;
-    std::string syslog_file;
-    std::vector<std::string> plugins;
-};
 
 bool has_display() {
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -47,34 +38,11 @@ bool has_display() {
 }
 
 // Qt's own options (-platform, -style, ...) are left to QApplication, which takes them out first.
-bool parse_options(const QStringList& args, Options& options) {
-    for (int i = 1; i < args.size(); ++i) {
-        const std::string arg = args[i].toStdString();
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) return false;
-            out = args[++i].toStdString();
-            return true;
-        };
-        if (arg == "--script") {
-            if (!value(options.script_file)) return false;
-        } else if (arg == "--transcript") {
-            if (!value(options.transcript_file)) return false;
-        } else if (arg == "--no-transcript") {
-            options.transcript = false;
-        } else if (arg == "--quit") {
-            options.quit = true;
-        } else if (arg == "--param") {
-            if (!value(options.parameter)) return false;
-        } else if (arg == "--syslog") {
-            if (!value(options.syslog_file)) return false;
-        } else if (!arg.empty() && arg[0] == '-') {
-            std::fprintf(stderr, "ughost-gui: unknown option %s\n", arg.c_str());
-            return false;
-        } else {
-            options.plugins.push_back(arg);
-        }
-    }
-    return options.script_file.empty() || !options.plugins.empty();
+bool parse_options(const QStringList& args, ughost::RunOptions& options) {
+    std::vector<std::string> words;
+    for (int i = 1; i < args.size(); ++i) words.push_back(args[i].toStdString());
+    return ughost::parse_run_options("ughost-gui", words, true, options) &&
+           (options.script_file.empty() || !options.plugins.empty());
 }
 
 void usage() {
@@ -93,7 +61,7 @@ void qt_message_to_host_stderr(QtMsgType, const QMessageLogContext&, const QStri
 }
 
 // A person's session: the plug-ins start one after the other, then the window stays.
-int run_for_a_person(const Options& options) {
+int run_for_a_person(const ughost::RunOptions& options) {
     ughost::HostControl& host = *ughost_host_control();
     bool running = false;
     auto run = [&](const QString& plugin) {
@@ -121,7 +89,7 @@ int run_for_a_person(const Options& options) {
 }
 
 // A played script: the run's exit status as ughost gives it.
-int play_script(const Options& options, std::vector<ughost::ScriptLine> script, ughost::OutputCapture& capture,
+int play_script(const ughost::RunOptions& options, std::vector<ughost::ScriptLine> script, ughost::OutputCapture& capture,
                 std::FILE* transcript) {
     ughost::HostControl& host = *ughost_host_control();
     ughost::HostWindow window([](const QString&) {});
@@ -163,7 +131,7 @@ int main(int argc, char** argv) {
                      "Qt's own dialogs and menus stay in English\n",
                      ughost::qt_translations_folder().toLocal8Bit().constData());
     }
-    Options options;
+    ughost::RunOptions options;
     if (!parse_options(QApplication::arguments(), options)) {
         usage();
         return 2;

@@ -12,14 +12,6 @@
 
 namespace {
 
-struct Options {
-    std::string script_file;
-    std::string transcript_file;
-    bool transcript = true;
-    std::string parameter;
-    std::string syslog_file;
-    std::vector<std::string> plugins;
-};
 
 void usage() {
     std::fputs(
@@ -30,38 +22,13 @@ void usage() {
         stderr);
 }
 
-bool parse_options(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= argc) return false;
-            out = argv[++i];
-            return true;
-        };
-        if (arg == "--script") {
-            if (!value(options.script_file)) return false;
-        } else if (arg == "--transcript") {
-            if (!value(options.transcript_file)) return false;
-        } else if (arg == "--no-transcript") {
-            options.transcript = false;
-        } else if (arg == "--param") {
-            if (!value(options.parameter)) return false;
-        } else if (arg == "--syslog") {
-            if (!value(options.syslog_file)) return false;
-        } else if (arg == "--help" || arg == "-h") {
-            return false;
-        } else if (!arg.empty() && arg[0] == '-') {
-            std::fprintf(stderr, "ughost: unknown option %s\n", arg.c_str());
-            return false;
-        } else {
-            options.plugins.push_back(arg);
-        }
-    }
-    return !options.plugins.empty() && !options.script_file.empty();
+bool parse_options(int argc, char** argv, ughost::RunOptions& options) {
+    return ughost::parse_run_options("ughost", std::vector<std::string>(argv + 1, argv + argc), false, options) &&
+           !options.plugins.empty() && !options.script_file.empty();
 }
 
 // Plays the script against the plug-ins, one after the other; returns the exit status.
-int play(const Options& options, std::vector<ughost::ScriptLine> script, ughost::OutputCapture& capture,
+int play(const ughost::RunOptions& options, std::vector<ughost::ScriptLine> script, ughost::OutputCapture& capture,
          std::FILE* transcript) {
     ughost::HostControl& host = *ughost_host_control();
     ughost::ScriptedFrontEnd front_end(host, std::move(script), transcript, capture.original_stderr());
@@ -85,7 +52,7 @@ int play(const Options& options, std::vector<ughost::ScriptLine> script, ughost:
 int main(int argc, char** argv) {
     // Like any desktop program, the host runs in the user's locale; the plug-ins must not care.
     std::setlocale(LC_ALL, "");
-    Options options;
+    ughost::RunOptions options;
     if (!parse_options(argc, argv, options)) {
         usage();
         return 2;

@@ -11,6 +11,39 @@
 #include "plugin_runner.h"
 
 namespace ughost {
+
+bool parse_run_options(const char* program, const std::vector<std::string>& args, bool takes_quit,
+                       RunOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        if (arg == "--script") {
+            if (!value(options.script_file)) return false;
+        } else if (arg == "--transcript") {
+            if (!value(options.transcript_file)) return false;
+        } else if (arg == "--no-transcript") {
+            options.transcript = false;
+        } else if (arg == "--quit" && takes_quit) {
+            options.quit = true;
+        } else if (arg == "--param") {
+            if (!value(options.parameter)) return false;
+        } else if (arg == "--syslog") {
+            if (!value(options.syslog_file)) return false;
+        } else if (arg == "--help" || arg == "-h") {
+            return false;
+        } else if (!arg.empty() && arg[0] == '-') {
+            std::fprintf(stderr, "%s: unknown option %s\n", program, arg.c_str());
+            return false;
+        } else {
+            options.plugins.push_back(arg);
+        }
+    }
+    return true;
+}
 namespace {
 
 bool read_script(const std::string& file, std::string& text) {

@@ -14,6 +14,23 @@
 
 namespace ughost {
 
+// The options both host programs take.
+struct RunOptions {
+    std::string script_file;
+    std::string transcript_file;
+    bool transcript = true;
+    bool quit = false;  // the desktop's: close once the script has run
+    std::string parameter;
+    std::string syslog_file;
+    std::vector<std::string> plugins;
+};
+
+// Reads the options that follow the program's name; false on --help, on an
+// option without its value, and on one the program does not take (told on
+// standard error). takes_quit: the program knows --quit.
+bool parse_run_options(const char* program, const std::vector<std::string>& args, bool takes_quit,
+                       RunOptions& options);
+
 // The script, parsed; false (with the reason on standard error) when it cannot be
 // read or does not parse. FILE '-' is standard input.
 bool load_script(const char* program, const std::string& file, std::vector<ScriptLine>& script);
