@@ -11,13 +11,7 @@
 namespace {
 
 HostRun run_blankora(const ScratchDirectory& library, const std::string& script) {
-    HostRunOptions options;
-    options.plugins = {std::string(APPLICATION_DIR) + "/blankora.so"};
-    options.script = script;
-    options.environment["UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"] = library.with_separator();
-    HostRun run = run_host(options);
-    EXPECT_EQ(run.exit_status, 0) << run.errors << run.transcript;
-    return run;
+    return run_editor("blankora", library, script);
 }
 
 const std::string steel = "ST45  =  Сталь 45  =  HB 200  =  Сталь конструкционная";

@@ -14,12 +14,8 @@ const std::string type_misfit = "The value type does not fit the item";
 const std::string type_misfit_reported[] = {"status \"" + type_misfit + "\"",
                                             "stderr \"\\nError:\\n" + type_misfit + "\\n\\n\""};
 
-HostRun run_editor(const std::string& editor, const ScratchDirectory& library, const std::string& script) {
-    HostRunOptions options;
-    options.plugins = {std::string(APPLICATION_DIR) + "/" + editor + ".so"};
-    options.script = script;
-    options.environment["UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"] = library.with_separator();
-    return run_host(options);
+HostRun run_plugin(const std::string& editor, const ScratchDirectory& library, const std::string& script) {
+    return run_host(plugin_run(editor, library, script));
 }
 
 // ---- 1. Bytes the code page leaves unassigned ----
@@ -31,7 +27,7 @@ TEST(UnassignedBytes, SurviveLoadShowEditApplyAndSave) {
     ScratchDirectory library;
     const std::string file = cp1251("DATA|ST45|Сталь") + "\x98" + cp1251("45|Сталь конструкционная|HB 200|MAT0_0001\r\n");
     library.write("part_materials.dat", file);
-    const HostRun run = run_editor("blankora", library,
+    const HostRun run = run_plugin("blankora", library,
                                    "press BLO_ACT 0\ntype HARDNESS HB 210\npress BLO_ACTION 0\n"
                                    "press BLO_ACT 5\nanswer yes\nok\n");
     ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
@@ -45,7 +41,7 @@ TEST(UnassignedBytes, SurviveLoadShowEditApplyAndSave) {
 TEST(UnassignedBytes, TypedAsShownTheyAreSavedAsTheByte) {
     ScratchDirectory library;
     write_small_library(library);
-    const HostRun run = run_editor("blankora", library,
+    const HostRun run = run_plugin("blankora", library,
                                    "press BLO_ACT 0\ntype MATNAME Д" + unassigned_shown +
                                        "16\npress BLO_ACTION 0\npress BLO_ACT 5\nanswer yes\nok\n");
     ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
@@ -65,7 +61,7 @@ TEST_P(InvalidUtf8, IsRefusedNotMangled) {
     ScratchDirectory library;
     write_small_library(library);
     const std::string typed = std::string("type MATNAME A") + GetParam().bytes + "B";
-    const HostRun run = run_editor("blankora", library, "press BLO_ACT 0\n" + typed + "\npress BLO_ACTION 0\nok\n");
+    const HostRun run = run_plugin("blankora", library, "press BLO_ACT 0\n" + typed + "\npress BLO_ACTION 0\nok\n");
     EXPECT_EQ(run.exit_status, 2);
     EXPECT_EQ(run.errors, "ughost: script line 2: '" + typed +
                               "' cannot be done: Текст содержит знаки, которых нет в кодовой странице 1251: такой "

@@ -15,18 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-HostRun run_editor(const std::string& editor, const ScratchDirectory& library, const std::string& script,
-                   const std::string& faults = "") {
-    HostRunOptions options;
-    options.plugins = {std::string(APPLICATION_DIR) + "/" + editor + ".so"};
-    options.script = script;
-    options.environment["UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"] = library.with_separator();
-    if (!faults.empty()) options.environment["LIBRARY_IO_FAULTS"] = faults;
-    HostRun run = run_host(options);
-    EXPECT_EQ(run.exit_status, 0) << run.errors << run.transcript;
-    return run;
-}
-
 // A cut-method file big enough that reading it takes several reads.
 std::string many_cut_methods(int rows) {
     std::string text = "# CUT_METHODS.DAT\r\nFORMAT LIBRF MODE NAME DESCRIPTION\r\n";

@@ -13,13 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 HostRun run_ratomir(const ScratchDirectory& library, const std::string& script) {
-    HostRunOptions options;
-    options.plugins = {std::string(APPLICATION_DIR) + "/ratomir.so"};
-    options.script = script;
-    options.environment["UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"] = library.with_separator();
-    HostRun run = run_host(options);
-    EXPECT_EQ(run.exit_status, 0) << run.errors << run.transcript;
-    return run;
+    return run_editor("ratomir", library, script);
 }
 
 const std::string changed_question =

@@ -13,20 +13,14 @@ const std::string leave_question_of(const std::string& owner) {
            "изменения.\\n Выйти без сохранения?\" buttons=yes/NO";
 }
 
-HostRun run_editor(const std::string& editor, const std::string& script) {
+HostRun run_on_small_library(const std::string& editor, const std::string& script) {
     ScratchDirectory library;
     write_small_library(library);
-    HostRunOptions options;
-    options.plugins = {std::string(APPLICATION_DIR) + "/" + editor + ".so"};
-    options.script = script;
-    options.environment["UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"] = library.with_separator();
-    HostRun run = run_host(options);
-    EXPECT_EQ(run.exit_status, 0) << run.errors << run.transcript;
-    return run;
+    return run_editor(editor, library, script);
 }
 
 TEST(UnsavedChanges, NoKeepsTheEditorOpenSoTheUserCanSave) {
-    const HostRun run = run_editor("blankora", "press BLO_ACT 0\ntype MATNAME Сталь 40Х\npress BLO_ACTION 0\n"
+    const HostRun run = run_on_small_library("blankora", "press BLO_ACT 0\ntype MATNAME Сталь 40Х\npress BLO_ACTION 0\n"
                                                "ok\nanswer no\ncancel\nanswer no\n"
                                                "press BLO_ACT 5\nanswer yes\nok\n");
     EXPECT_TRUE(lines_in_order(run.transcript, {"> ok", leave_question_of("blankora"), "> answer no", "> cancel",
@@ -37,22 +31,22 @@ TEST(UnsavedChanges, NoKeepsTheEditorOpenSoTheUserCanSave) {
 }
 
 TEST(UnsavedChanges, YesLeavesWithoutSaving) {
-    const HostRun run = run_editor("ratomir", "press BLO_ACT 2\ncancel\nanswer yes\n");
+    const HostRun run = run_on_small_library("ratomir", "press BLO_ACT 2\ncancel\nanswer yes\n");
     EXPECT_TRUE(lines_in_order(run.transcript,
                                {leave_question_of("ratomir"), "> answer yes", "dialog ratomir.dlg closed response=3"}));
 }
 
 TEST(UnsavedChanges, AnEditThatChangedNothingAndALoadThatUndidChangesAskNothing) {
-    HostRun run = run_editor("blankora", "press BLO_ACT 0\npress BLO_ACTION 0\nok\n");
+    HostRun run = run_on_small_library("blankora", "press BLO_ACT 0\npress BLO_ACTION 0\nok\n");
     EXPECT_EQ(count_lines_starting(run.transcript, "box "), 0) << run.transcript;
-    run = run_editor("strakel", "press BLO_ACT 1\npress BLO_ACT 4\nok\n");
+    run = run_on_small_library("strakel", "press BLO_ACT 1\npress BLO_ACT 4\nok\n");
     EXPECT_EQ(count_lines_starting(run.transcript, "box "), 0) << run.transcript;
 }
 
 TEST(UnsavedChanges, ARecordDialogEndsWithoutAQuestion) {
     // The record dialog's Cancel leaves nothing to ask about; its OK stores a
     // row, which the main dialog's OK then asks about.
-    const HostRun run = run_editor("gradivo", "press BLO_ACT 2\ncancel\npress BLO_ACT 2\nok\nok\nanswer yes\n");
+    const HostRun run = run_on_small_library("gradivo", "press BLO_ACT 2\ncancel\npress BLO_ACT 2\nok\nok\nanswer yes\n");
     EXPECT_TRUE(lines_in_order(run.transcript, {"dialog gradivoedit.dlg closed response=3",
                                                 "dialog gradivoedit.dlg closed response=2", "> ok",
                                                 leave_question_of("gradivo"), "> answer yes"}));

@@ -45,6 +45,23 @@ bool everyone_can_reach(const fs::path& path) {
 
 }  // namespace
 
+HostRunOptions plugin_run(const std::string& plugin, const ScratchDirectory& library, const std::string& script) {
+    HostRunOptions options;
+    options.plugins = {std::string(APPLICATION_DIR) + "/" + plugin + ".so"};
+    options.script = script;
+    options.environment["UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR"] = library.with_separator();
+    return options;
+}
+
+HostRun run_editor(const std::string& plugin, const ScratchDirectory& library, const std::string& script,
+                   const std::string& io_faults) {
+    HostRunOptions options = plugin_run(plugin, library, script);
+    if (!io_faults.empty()) options.environment["LIBRARY_IO_FAULTS"] = io_faults;
+    HostRun run = run_host(options);
+    EXPECT_EQ(run.exit_status, 0) << run.errors << run.transcript;
+    return run;
+}
+
 bool runs_unprivileged() {
     if (geteuid() != 0) return true;
     static const bool reachable = everyone_can_reach(UGHOST_PROGRAM) && everyone_can_reach(TEST_APPLICATION_DIR) &&

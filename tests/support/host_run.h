@@ -67,6 +67,13 @@ private:
     std::string path_;
 };
 
+// A run of a staged plug-in (e.g. "strakel") over a library folder.
+HostRunOptions plugin_run(const std::string& plugin, const ScratchDirectory& library, const std::string& script);
+// Such a run, which the test expects to end normally; io_faults plans failures
+// of the library files' system calls ("read:2:EIO").
+HostRun run_editor(const std::string& plugin, const ScratchDirectory& library, const std::string& script,
+                   const std::string& io_faults = "");
+
 std::string read_bytes(const std::string& path);
 std::string sample_bytes(const std::string& name);
 
