@@ -286,10 +286,29 @@ void DialogWindow::widen_for_values() {
 void DialogWindow::hint_if_enter_did_nothing() {
     QWidget* field = widgets_.value(entered_field_);
     entered_field_.clear();
-    if (field == nullptr) return;
+    if (field != nullptr) hint_enter_does_nothing(field);
+}
+
+void DialogWindow::hint_enter_does_nothing(QWidget* widget) {
     const QString hint = "Enter в этом поле ничего не делает: запись — кнопкой OK, выход без записи — «Отмена».";
-    field->setToolTip(hint);
-    QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), hint, field);
+    widget->setToolTip(hint);
+    QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())), hint, widget);
+}
+
+// Enter that no item took (fields and lists take theirs) presses the button it is
+// on; anywhere else (an option list, a choice) it does nothing and says so. It
+// never presses the dialog's default button: OK would end the dialog.
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    QWidget* focus = focusWidget();
+    if (auto* button = qobject_cast<QPushButton*>(focus)) {
+        button->click();
+    } else if (focus != nullptr) {
+        hint_enter_does_nothing(focus);
+    }
 }
 
 void DialogWindow::reject() { queue({ActionKind::cancel, "", -1, ""}); }

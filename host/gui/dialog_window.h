@@ -43,6 +43,7 @@ public:
 protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -72,6 +73,7 @@ private:
     void show_selected_line(const Item& item);
     void focus_first_field_if_none();
     void hint_if_enter_did_nothing();
+    void hint_enter_does_nothing(QWidget* widget);
     void widen_for_values();
 
     const Dialog& dialog_;
