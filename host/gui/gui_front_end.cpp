@@ -16,6 +16,7 @@
 #include "dialog_window.h"
 #include "gui_text.h"
 #include "host_window.h"
+#include "keyboard_focus.h"
 #include "menus.h"
 #include "message_text.h"
 #include "user_input.h"
@@ -101,6 +102,7 @@ void GuiFrontEnd::dialog_closed(const Dialog& dialog, int response) {
     open_order_.removeAll(dialog.id());
     if (window == refused_in_) refused_in_ = nullptr;
     delete window;
+    give_keyboard_back(owner());
 }
 
 void GuiFrontEnd::item_changed(const Dialog& dialog, const ItemChange& change) {
@@ -152,6 +154,7 @@ void GuiFrontEnd::action_refused(const DialogAction& action, const std::string& 
     QMessageBox refusal(QMessageBox::Warning, "Ввод не принят", qt(why), QMessageBox::Ok, parent);
     refusal.setWindowModality(Qt::WindowModal);
     refusal.exec();
+    give_keyboard_back(parent);
     if (refused_in_ != nullptr) refused_in_->refuse_typed_value(action.item);
 }
 
@@ -164,6 +167,7 @@ void GuiFrontEnd::show_message(const std::string& text) {
     box.setWindowModality(Qt::WindowModal);
     if (player_) answer_when_up(box, QMessageBox::Ok);
     box.exec();
+    give_keyboard_back(box.parentWidget());
 }
 
 BoxAnswer GuiFrontEnd::message_box(const MessageBoxRequest& request) {
@@ -186,6 +190,7 @@ BoxAnswer GuiFrontEnd::message_box(const MessageBoxRequest& request) {
                                                          : QMessageBox::No);
     }
     const int answer = box.exec();
+    give_keyboard_back(box.parentWidget());
     if (!request.yes_no) return BoxAnswer::ok;
     return answer == QMessageBox::Yes ? BoxAnswer::yes : BoxAnswer::no;
 }

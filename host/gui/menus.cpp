@@ -17,20 +17,21 @@
 #include <charconv>
 
 #include "host_text.h"
+#include "keyboard_focus.h"
+#include "menu_keys.h"
 #include "uf.h"
 
 namespace ughost {
 namespace {
 
-// Back and Cancel under every menu; Escape is Cancel.
+// Back and Cancel under every menu; Escape is Cancel. Enter on either presses
+// it, as on any button of a menu, never the menu's default item.
 QDialogButtonBox* back_and_cancel(QDialog& dialog, int& answer) {
     auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* back = buttons->addButton("Назад", QDialogButtonBox::ResetRole);
     QPushButton* cancel = buttons->addButton("Отмена", QDialogButtonBox::RejectRole);
     back->setObjectName("BACK");
     cancel->setObjectName("CANCEL");
-    back->setAutoDefault(false);
-    cancel->setAutoDefault(false);
     QObject::connect(back, &QPushButton::clicked, &dialog, [&dialog, &answer] {
         answer = UF_UI_BACK;
         dialog.accept();
@@ -73,6 +74,7 @@ int run_choice_menu(QWidget* parent, const std::string& title, int default_item,
     int answer = UF_UI_CANCEL;
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(qt(title), &dialog));
+    std::vector<QPushButton*> buttons;
     for (std::size_t i = 0; i < items.size(); ++i) {
         auto* button = new QPushButton(items[i].empty() ? QString(" ") : qt(items[i]), &dialog);
         button->setObjectName("ITEM_" + QString::number(i + 1));
@@ -82,14 +84,20 @@ int run_choice_menu(QWidget* parent, const std::string& title, int default_item,
             dialog.accept();
         });
         layout->addWidget(button);
+        buttons.push_back(button);
         if (static_cast<int>(i) + 1 == default_item) {
             button->setDefault(true);
             button->setFocus();
         }
     }
-    layout->addWidget(back_and_cancel(dialog, answer));
+    QDialogButtonBox* back_cancel = back_and_cancel(dialog, answer);
+    layout->addWidget(back_cancel);
+    buttons.push_back(back_cancel->findChild<QPushButton*>("BACK"));
+    buttons.push_back(back_cancel->findChild<QPushButton*>("CANCEL"));
+    new MenuKeys(std::move(buttons), items.size(), &dialog);
     play_when_up(dialog, play);
     dialog.exec();
+    give_keyboard_back(parent);
     return answer;
 }
 
@@ -138,6 +146,7 @@ NumberMenuAnswer run_number_menu(QWidget* parent, const std::string& title, cons
     result.code = UF_UI_CANCEL;
     play_when_up(dialog, play);
     dialog.exec();
+    give_keyboard_back(parent);
     return result;
 }
 
