@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdio>
+
 #include "host_control.h"
 #include "host_run.h"
 #include "plugin_runner.h"
@@ -49,13 +51,19 @@ bool Session::run(const std::string& plugin) {
     ticker.start(5);
     bool timed_out = false;
     QTimer deadline;
-    deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, [&] {
+        if (!timed_out) {
+            const QWidget* focus = QApplication::focusWidget();
+            std::fprintf(stderr, "%zu steps did not play; the keyboard was in %s of %s\n", steps_.size(),
+                         focus != nullptr ? qPrintable(focus->objectName()) : "nothing",
+                         focus != nullptr ? qPrintable(focus->window()->objectName()) : "no window");
+        }
         timed_out = true;
-        // Leave every open window so the plug-in can return.
+        // Leave every open window, again and again (a menu comes back), so the plug-in can return.
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) dialog->reject();
         }
+        deadline.start(100);
     });
     deadline.start(15000);
     ughost::run_plugin(plugin, "");
