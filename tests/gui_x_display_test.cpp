@@ -235,7 +235,7 @@ bool enter_hint_on(const QString& window_name, const QString& widget_name) {
     return widget != nullptr && widget->toolTip().contains("Enter");
 }
 
-TEST_F(OnX, EnterEndsARecordDialogOnlyWhereThePluginEndsItAndEscapeCancels) {
+TEST_F(OnX, EnterNeverEndsADialogThroughOKAndEscapeCancelsOrSaysNo) {
     session.step([] { return click_on("strakel.dlg", "BLO_ACT_0"); });
     session.step([] { return window_with_keyboard("strakeledit.dlg") != nullptr; });
     tab_to(session, "strakeledit.dlg", "MODE_CUTS_0");
@@ -275,10 +275,18 @@ TEST_F(OnX, EnterEndsARecordDialogOnlyWhereThePluginEndsItAndEscapeCancels) {
         EXPECT_TRUE(enter_hint_on("ratomir.dlg", "PARTMAT")) << "no hint on how to leave";
         return click_on("ratomir.dlg", "BLO_ACTION_1");
     });
+    // Escape in the save's question answers "Нет". The table has bare LF line ends,
+    // which any save would turn into CR LF.
+    std::string feeds = sample_bytes("feeds_speeds.dat");
+    std::erase(feeds, '\r');
+    library.write("feeds_speeds.dat", feeds);
+    tab_to(session, "ratomir.dlg", "BLO_ACT_5");
+    session.step([] { return press_key("ratomir.dlg", Qt::Key_Return); });
+    session.step([] { return press_key("box", Qt::Key_Escape); });
     session.step([] { return press_key("ratomir.dlg", Qt::Key_Escape); });
     ASSERT_TRUE(session.run(plugin("ratomir")));
     EXPECT_EQ(library.read("cut_methods.dat"), sample_bytes("cut_methods.dat"));
-    EXPECT_EQ(library.read("feeds_speeds.dat"), sample_bytes("feeds_speeds.dat"));
+    EXPECT_EQ(library.read("feeds_speeds.dat"), feeds);
 }
 
 // ---- Tab order ----
