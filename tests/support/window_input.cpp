@@ -59,7 +59,7 @@ bool click_on(const QString& window_name, const QString& widget_name) {
 
 bool click_line(const QString& window_name, const QString& list_name, int row) {
     auto* list = child<QListView>(window_named(window_name), list_name);
-    if (list == nullptr || row >= list->model()->rowCount() || !ready(list->window())) return false;
+    if (list == nullptr || !list->isEnabled() || row >= list->model()->rowCount() || !ready(list->window())) return false;
     const QModelIndex line = list->model()->index(row, 0);
     list->scrollTo(line);
     QWidget* window = list->window();
