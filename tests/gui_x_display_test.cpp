@@ -189,6 +189,8 @@ TEST_F(OnX, TheWalkthroughWithTheKeyboardAloneSavesTheSameBytes) {
     // The list has the keyboard; the arrows select the third line.
     session.step([] { return press_key_in("ratomir.dlg", "LIST", Qt::Key_Down); });
     session.step([] { return field_shows("ratomir.dlg", "LIBREF", "FSDO_0002") && press_key("ratomir.dlg", Qt::Key_Down); });
+    // Enter on the line activates it again, and leaves the dialog open.
+    session.step([] { return field_shows("ratomir.dlg", "LIBREF", "FSDO_0003") && press_key("ratomir.dlg", Qt::Key_Return); });
     session.step([] { return field_shows("ratomir.dlg", "LIBREF", "FSDO_0003") && press_key("ratomir.dlg", Qt::Key_Tab); });
     session.step([] { return press_key_in("ratomir.dlg", "BLO_ACT_0", Qt::Key_Return); });
     // Editing starts in the first field; Tab goes on field by field to the feed.
@@ -287,6 +289,24 @@ TEST_F(OnX, EnterNeverEndsADialogThroughOKAndEscapeCancelsOrSaysNo) {
     ASSERT_TRUE(session.run(plugin("ratomir")));
     EXPECT_EQ(library.read("cut_methods.dat"), sample_bytes("cut_methods.dat"));
     EXPECT_EQ(library.read("feeds_speeds.dat"), feeds);
+}
+
+TEST_F(OnX, TheArrowsPickAChoiceAndTheRecordDialogKeepsIt) {
+    session.step([] { return click_on("strakel.dlg", "BLO_ACT_0"); });
+    tab_to(session, "strakeledit.dlg", "MODE_CUTS_0");
+    session.step([] { return press_key("strakeledit.dlg", Qt::Key_Down); });
+    tab_to(session, "strakeledit.dlg", "OK");
+    session.step([] { return press_key("strakeledit.dlg", Qt::Key_Return); });
+    session.step([] {
+        if (window_named("strakeledit.dlg") != nullptr) return false;
+        EXPECT_EQ(list_line("strakel.dlg", "LIST_CUTS", 0).rfind("OPD0_0001 | DRILL  = ", 0), 0u)
+            << list_line("strakel.dlg", "LIST_CUTS", 0);
+        return press_key("strakel.dlg", Qt::Key_Escape);
+    });
+    // Left unsaved: "Выйти без сохранения?" answered "Да" with Tab and Enter.
+    session.step([] { return press_key("box", Qt::Key_Tab) && press_key("box", Qt::Key_Return); });
+    ASSERT_TRUE(session.run(plugin("strakel")));
+    EXPECT_EQ(library.read("cut_methods.dat"), sample_bytes("cut_methods.dat"));
 }
 
 // ---- Tab order ----
