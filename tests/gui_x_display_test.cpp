@@ -405,6 +405,11 @@ int main(int argc, char** argv) {
     }
     setenv("DISPLAY", x_server.display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // No desktop's look either (a desktop's theme orders and styles the dialog
+    // buttons its own way): the same windows, and pictures, on every machine.
+    for (const char* desktop : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE"}) {
+        unsetenv(desktop);
+    }
     QApplication application(argc, argv);
     QApplication::setOrganizationName("cutting-data-library-test");
     QApplication::setApplicationName("gui_x_display_test");
