@@ -405,11 +405,13 @@ int main(int argc, char** argv) {
     }
     setenv("DISPLAY", x_server.display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
-    // No desktop's look either (a desktop's theme orders and styles the dialog
-    // buttons its own way): the same windows, and pictures, on every machine.
+    // No desktop's look from the environment either (a desktop's theme orders and
+    // styles the dialog buttons its own way): the same windows, and pictures, on
+    // every machine. GUI_TEST_DESKTOP names one to run under on purpose.
     for (const char* desktop : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE"}) {
         unsetenv(desktop);
     }
+    if (const char* desktop = std::getenv("GUI_TEST_DESKTOP")) setenv("XDG_CURRENT_DESKTOP", desktop, 1);
     QApplication application(argc, argv);
     QApplication::setOrganizationName("cutting-data-library-test");
     QApplication::setApplicationName("gui_x_display_test");
