@@ -54,6 +54,7 @@ TEST(LineSearch, FindsTheTextWhateverItsCaseAndNothingElse) {
         {"FSDO_00031", "FSDO_0003", false, false},  // longer than the line
         {"", "anything", true, true},
         {"", "", true, true},
+        {"a", "\x98", false, false},  // a stray byte is no character of the text
     };
     for (const SearchCase& each : cases) {
         const ughost::LineSearch search(QString::fromUtf8(each.text));
@@ -106,6 +107,25 @@ TEST(ListModel, AFilterShowsTheMatchingLinesAndTellsTheirLines) {
     model.set_filter("");
     EXPECT_EQ(model.rowCount(), 4);
     EXPECT_EQ(model.row_of(3), 3);
+}
+
+// Typed on key by key the filter searches only the lines it showed; a key
+// taken back, or a text typed over, searches them all again.
+TEST(ListModel, AFilterTypedOnAndTakenBackShowsWhatItsTextFinds) {
+    ughost::Item item = list_item({"ST45", "Сталь 45", "D16T", "st3", "Сталь 3", "сТ"});
+    ughost::ListModel model(item, nullptr);
+    const auto filtered = [&model](const char* text) {
+        model.set_filter(QString::fromUtf8(text));
+        return shown(model);
+    };
+    EXPECT_EQ(filtered("s"), (std::vector<std::string>{"ST45", "st3"}));
+    EXPECT_EQ(model.show_line(2), 1);
+    EXPECT_EQ(filtered("st"), (std::vector<std::string>{"ST45", "st3"})) << "a line kept for the selection goes with a new text; the dialog keeps the one selected";
+    EXPECT_EQ(filtered("st4"), (std::vector<std::string>{"ST45"}));
+    EXPECT_EQ(filtered("st"), (std::vector<std::string>{"ST45", "st3"}));
+    EXPECT_EQ(filtered("ст"), (std::vector<std::string>{"Сталь 45", "Сталь 3", "сТ"}));
+    EXPECT_EQ(filtered("Т"), (std::vector<std::string>{"Сталь 45", "Сталь 3", "сТ"})) << "Cyrillic Te, not Latin T";
+    EXPECT_EQ(filtered(""), item.lines);
 }
 
 // Random inserts, removals and selections against a model of what must be

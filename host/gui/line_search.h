@@ -19,15 +19,17 @@ public:
     // An empty text is found in every line.
     bool found_in(std::string_view line) const;
     bool starts(std::string_view line) const;
+    // Every line this text is found in holds the other text too (this one was
+    // typed on from it), so only the lines that held the other need searching.
+    bool narrows(const LineSearch& other) const { return text_.find(other.text_) != std::string::npos; }
 
 private:
-    // The line's first characters, case folded, in scratch_: at least limit code
-    // units of them where the line has as many.
-    std::u16string_view folded(std::string_view line, std::size_t limit) const;
+    static std::string_view fold(std::string_view text, std::size_t limit, std::string& buffer);
 
-    std::u16string text_;  // case folded
-    // Reused from line to line: searching costs no allocation per line.
-    mutable std::u16string scratch_;
+    std::string text_;  // UTF-8, case folded
+    // Where a line is folded, reused from line to line: searching costs no
+    // allocation per line.
+    mutable std::string folded_;
 };
 
 }  // namespace ughost

@@ -121,9 +121,18 @@ void ListModel::lines_replaced() {
 }
 
 void ListModel::set_filter(const QString& text) {
+    LineSearch filter(text);
     beginResetModel();
-    filter_ = LineSearch(text);
-    find_shown_lines();
+    if (filtering() && filter.narrows(filter_)) {
+        // Typed on: the lines left are among those shown.
+        std::erase_if(shown_, [this, &filter](int line) {
+            return !filter.found_in(item_.lines[static_cast<std::size_t>(line)]);
+        });
+        filter_ = std::move(filter);
+    } else {
+        filter_ = std::move(filter);
+        find_shown_lines();
+    }
     endResetModel();
 }
 
