@@ -383,14 +383,17 @@ TEST_F(ListFilter, ANewRecordIsShownAndTheFilterKeptWhileItIsClosedForEditing) {
     EXPECT_NE(library.read("feeds_speeds.dat").find("|NEW_ROW|"), std::string::npos);
 }
 
-// Tab goes from the filter to its list; Enter in the filter takes the keyboard
+// The dialog opens with the keyboard on the list; Tab goes from the filter to
+// its list, Shift+Tab back; Enter in the filter takes the keyboard
 // to the list and never ends the dialog; Escape empties a filter holding text,
 // and only an empty one's Escape cancels the dialog.
 TEST_F(ListFilter, TheFiltersKeysDoWhatPeopleExpect) {
     session.step([] {
         QLineEdit* filter = filter_of("blankora.dlg");
         if (filter == nullptr || !host_took_all("blankora.dlg")) return false;
-        filter->setFocus();
+        EXPECT_EQ(QApplication::focusWidget(), list_of("blankora.dlg")) << "the dialog opened with the keyboard elsewhere";
+        QTest::keyClick(list_of("blankora.dlg"), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), filter);
         QTest::keyClick(filter, Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), list_of("blankora.dlg"));
         return type_into(window_named("blankora.dlg"), "LIST.filter", "д16");

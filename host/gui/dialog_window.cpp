@@ -64,6 +64,12 @@ DialogWindow::DialogWindow(const Dialog& dialog, QWidget* parent) : QDialog(pare
         refresh_sensitivity(item);
         refresh_value(item);
     }
+    // A dialog that starts with a list opens with the keyboard on its lines, not
+    // in the filter above them: arrows and Enter work the lines at once, and
+    // typing finds one.
+    if (!dialog_.items().empty() && dialog_.items().front().definition.kind == ItemKind::list) {
+        lists_.value(qt(dialog_.items().front().definition.id))->setFocus();
+    }
     // A scroll area asks for a small size of its own: the dialog asks for all its items.
     const QSize all_items = items->sizeHint() + QSize(scroll->verticalScrollBar()->sizeHint().width(), 0);
     const QMargins margins = layout->contentsMargins();
