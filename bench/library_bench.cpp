@@ -118,6 +118,9 @@ std::vector<Step> steps_for(const std::string& folder, int rows, bool gui) {
     if (gui) {
         steps.push_back({"open, desktop", desktop("ratomir", "LIST", rows, "open"), "", false, {}});
         steps.push_back({"Delete, desktop", desktop("ratomir", "LIST", rows, "delete"), "open, desktop", false, {}});
+        steps.push_back({"Filter typed, desktop", desktop("ratomir", "LIST", rows, "filter"), "open, desktop", false, {}});
+        steps.push_back({"Delete filtered, desktop", desktop("ratomir", "LIST", rows, "filter-delete"),
+                         "Filter typed, desktop", false, {}});
         steps.push_back({"blankora open, desktop", desktop("blankora", "LIST", rows, "open"), "", false, {}});
         steps.push_back({"strakel open, desktop", desktop("strakel", "LIST_CUTS", rows, "open"), "", false, {}});
         steps.push_back(

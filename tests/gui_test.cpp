@@ -189,14 +189,6 @@ TEST_F(Gui, TheCalculatorsMenusTakeTheUsersNumbers) {
     ASSERT_TRUE(session.run(plugin("ratomir")));
 }
 
-// Save, confirmed, then the dialog closed.
-void save_and_close(Session& session, const QString& dialog) {
-    session.step([dialog] { return click(window_named(dialog), "BLO_ACT_5"); });
-    session.step([] { return answer_box(QMessageBox::Yes); });
-    session.step([] { return answer_box(QMessageBox::Ok); });
-    session.step([dialog] { return click(window_named(dialog), "OK"); });
-}
-
 std::string list_line(const QString& dialog, const QString& list, int row) {
     auto* widget = child<QListView>(window_named(dialog), list);
     if (widget == nullptr || row >= widget->model()->rowCount()) return "<no line>";
@@ -272,12 +264,6 @@ TEST_F(Gui, TheLaunchersMenuStartsAnEditorAndComesBack) {
     ASSERT_TRUE(session.run(plugin("korvane")));
     unsetenv("UGII_USER_DIR");
     unsetenv("UGII_CAM_LIBRARY_TOOL_METRIC_DIR");
-}
-
-// The dialog has taken every action the user gave it.
-bool host_took_all(QWidget* dialog) {
-    auto* window = dynamic_cast<ughost::DialogWindow*>(dialog);
-    return window != nullptr && !window->has_action();
 }
 
 // A click through the window system, as a user's mouse gives it: a window a modal

@@ -64,6 +64,12 @@ DialogWindow::DialogWindow(const Dialog& dialog, QWidget* parent) : QDialog(pare
         refresh_sensitivity(item);
         refresh_value(item);
     }
+    // A dialog that starts with a list opens with the keyboard on its lines, not
+    // in the filter above them: arrows and Enter work the lines at once, and
+    // typing finds one.
+    if (!dialog_.items().empty() && dialog_.items().front().definition.kind == ItemKind::list) {
+        lists_.value(qt(dialog_.items().front().definition.id))->setFocus();
+    }
     // A scroll area asks for a small size of its own: the dialog asks for all its items.
     const QSize all_items = items->sizeHint() + QSize(scroll->verticalScrollBar()->sizeHint().width(), 0);
     const QMargins margins = layout->contentsMargins();
@@ -114,23 +120,43 @@ void DialogWindow::queue_user_action(ActionKind kind, const QString& item_id, in
     queue({kind, item_id.toStdString(), index, ""});
 }
 
+// A list with a filter field above it, which narrows the lines shown to those
+// holding its text; the host is always told the item's own line.
 DialogWindow::BuiltItem DialogWindow::build_list(const Item& item, QWidget* parent) {
-    auto* list = new QListView(parent);
+    const QString id = qt(item.definition.id);
+    auto* box = new QGroupBox(qt(item.definition.label), parent);
+    auto* filter = new QLineEdit(box);
+    filter->setObjectName(id + ".filter");
+    filter->setPlaceholderText("Фильтр");
+    filter->setToolTip("Показать только строки, в которых есть этот текст; Esc — показать все");
+    filter->setClearButtonEnabled(true);
+    filter->installEventFilter(this);
+    auto* list = new QListView(box);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setMinimumHeight(220);
     // Every line is one line of text: the view need not lay out a list of a
     // million lines to know its height.
     list->setUniformItemSizes(true);
     list->installEventFilter(this);
-    list->setModel(new ListModel(item, list));
+    auto* model = new ListModel(item, list);
+    list->setModel(model);
     connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this, id = qt(item.definition.id)](const QModelIndex& current) {
+            [this, id, model](const QModelIndex& current) {
                 if (updating_ || !current.isValid()) return;
-                queue_user_action(ActionKind::select, id, current.row());
+                queue_user_action(ActionKind::select, id, model->line_at(current.row()));
             });
-    lists_.insert(qt(item.definition.id), list);
-    auto* box = new QGroupBox(qt(item.definition.label), parent);
-    (new QVBoxLayout(box))->addWidget(list);
+    connect(filter, &QLineEdit::textChanged, this, [this, &item, model](const QString& text) {
+        updating_ = true;
+        model->set_filter(text);
+        updating_ = false;
+        show_selected_line(item);
+    });
+    QWidget::setTabOrder(filter, list);
+    lists_.insert(id, list);
+    filters_.insert(id, filter);
+    auto* box_layout = new QVBoxLayout(box);
+    box_layout->addWidget(filter);
+    box_layout->addWidget(list);
     return {list, box};
 }
 
@@ -222,10 +248,14 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     // neither is the dialog's default button, which would end the dialog.
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
+        if (auto* filter = qobject_cast<QLineEdit*>(watched); filter != nullptr && is_filter(filter)) {
+            return filter_key(*filter, key);
+        }
         if (key != Qt::Key_Return && key != Qt::Key_Enter) return QDialog::eventFilter(watched, event);
         const QString id = watched->objectName();
         if (auto* list = qobject_cast<QListView*>(watched)) {
-            if (list->currentIndex().isValid()) queue_user_action(ActionKind::select, id, list->currentIndex().row());
+            const int line = static_cast<ListModel*>(list->model())->line_at(list->currentIndex().row());
+            if (line >= 0) queue_user_action(ActionKind::select, id, line);
             return true;
         }
         queue_user_action(ActionKind::activate, id, -1);
@@ -233,6 +263,30 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool DialogWindow::is_filter(const QLineEdit* field) const {
+    return std::find(filters_.cbegin(), filters_.cend(), field) != filters_.cend();
+}
+
+// Enter and Down take the keyboard on to the lines found, never to the dialog's
+// default button; Escape empties a filter holding text (and cancels the dialog,
+// as anywhere in it, once the filter is empty).
+bool DialogWindow::filter_key(QLineEdit& filter, int key) {
+    QListView* list = lists_.value(filters_.key(&filter));
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Down:
+            list->setFocus();
+            return true;
+        case Qt::Key_Escape:
+            if (filter.text().isEmpty()) return false;
+            filter.clear();
+            return true;
+        default:
+            return false;
+    }
 }
 
 void DialogWindow::ready_for_user() {
@@ -264,7 +318,7 @@ void DialogWindow::focus_first_field_if_none() {
     opened_container_.clear();
     if (opened == nullptr || typing_in(this)) return;
     for (auto* field : opened->findChildren<QLineEdit*>()) {
-        if (!field->isEnabled()) continue;
+        if (!field->isEnabled() || is_filter(field)) continue;
         focus_and_select(field);
         return;
     }
@@ -396,10 +450,11 @@ void DialogWindow::show_list_refill(const std::vector<ItemChange>& changes) {
 void DialogWindow::show_selected_line(const Item& item) {
     QListView* list = lists_.value(qt(item.definition.id));
     if (list == nullptr) return;
+    auto* model = static_cast<ListModel*>(list->model());
     updating_ = true;
-    const QModelIndex line = list->model()->index(item.selection, 0);
-    if (line.isValid()) {
-        list->setCurrentIndex(line);
+    const int row = model->show_line(item.selection);
+    if (row >= 0) {
+        list->setCurrentIndex(model->index(row, 0));
     } else {
         list->selectionModel()->clear();
     }
@@ -411,6 +466,8 @@ void DialogWindow::refresh_sensitivity(const Item& item) {
     if (widget == nullptr) return;
     const bool opened = item.sensitive && widget->testAttribute(Qt::WA_ForceDisabled);
     widget->setEnabled(item.sensitive);
+    // A list the user cannot choose from is not narrowed either.
+    if (QLineEdit* filter = filters_.value(qt(item.definition.id))) filter->setEnabled(item.sensitive);
     if (opened && item.definition.kind == ItemKind::container) opened_container_ = qt(item.definition.id);
     if (QWidget* waiting = widgets_.value(pending_focus_); waiting != nullptr && waiting->isEnabled()) {
         focus_and_select(waiting);

@@ -71,6 +71,9 @@ private:
     void show_list_change(const Item& item, const ItemChange& change);
     // The list view of a list item and its current line as the host has it.
     void show_selected_line(const Item& item);
+    bool is_filter(const QLineEdit* field) const;
+    // A key pressed in a list's filter field; true when it was taken.
+    bool filter_key(QLineEdit& filter, int key);
     void focus_first_field_if_none();
     void hint_if_enter_did_nothing();
     void hint_enter_does_nothing(QWidget* widget);
@@ -80,6 +83,7 @@ private:
     QHash<QString, QWidget*> widgets_;
     QHash<QString, QButtonGroup*> button_groups_;
     QHash<QString, QListView*> lists_;
+    QHash<QString, QLineEdit*> filters_;  // each list's filter field, by the list's id
     std::deque<DialogAction> actions_;
     bool updating_ = false;
     bool shown_to_user_ = false;  // once the plug-in first waits for the user, the values are in

@@ -12,6 +12,7 @@
 
 #include "dialog_window.h"
 #include "gui_text.h"
+#include "list_model.h"
 #include "uf.h"
 
 namespace ughost {
@@ -33,11 +34,13 @@ void key(QWidget* widget, int code, const QString& text = {}) {
     QApplication::sendEvent(widget, &release);
 }
 
-void click_list_line(QListView* list, int row) {
-    const QModelIndex line = list->model()->index(row, 0);
-    if (!line.isValid()) return;
-    list->scrollTo(line);
-    click_at(list->viewport(), list->visualRect(line).center());
+// The host's line, wherever the list shows it; not at all where a filter hides it.
+void click_list_line(QListView* list, int line) {
+    auto* model = static_cast<ListModel*>(list->model());
+    const QModelIndex row = model->index(model->row_of(line), 0);
+    if (!row.isValid()) return;
+    list->scrollTo(row);
+    click_at(list->viewport(), list->visualRect(row).center());
 }
 
 // An option list's entry, chosen from its pop-up.

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 
+#include "dialog_window.h"
 #include "host_control.h"
 #include "host_run.h"
 #include "plugin_runner.h"
@@ -109,4 +110,16 @@ bool answer_box(QMessageBox::StandardButton answer) {
     if (box == nullptr || box->button(answer) == nullptr) return false;
     QTest::mouseClick(box->button(answer), Qt::LeftButton);
     return true;
+}
+
+bool host_took_all(QWidget* dialog) {
+    auto* window = dynamic_cast<ughost::DialogWindow*>(dialog);
+    return window != nullptr && !window->has_action();
+}
+
+void save_and_close(Session& session, const QString& dialog) {
+    session.step([dialog] { return click(window_named(dialog), "BLO_ACT_5"); });
+    session.step([] { return answer_box(QMessageBox::Yes); });
+    session.step([] { return answer_box(QMessageBox::Ok); });
+    session.step([dialog] { return click(window_named(dialog), "OK"); });
 }

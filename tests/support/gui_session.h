@@ -48,3 +48,7 @@ bool select_row(QWidget* window, const QString& list_name, int row);
 bool type_into(QWidget* window, const QString& field_name, const QString& text);
 // Answers the message box on top, if there is one.
 bool answer_box(QMessageBox::StandardButton answer);
+// The dialog has taken every action the user gave it.
+bool host_took_all(QWidget* dialog);
+// Save, confirmed, then the dialog closed.
+void save_and_close(Session& session, const QString& dialog);
