@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "fixed_decimal.h"
+
 namespace {
 
 struct Directive {
@@ -66,6 +68,7 @@ std::string fixed(double value, int precision) {
 }  // namespace
 
 void append_fixed(std::string& out, double value, int precision) {
+    if (append_fixed_decimal(out, value, precision)) return;
     if (std::isnan(value)) {
         out += "nan";
         return;
