@@ -1,8 +1,8 @@
 #include "fixed_decimal.h"
 
 #include <bit>
-#include <charconv>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -12,6 +12,13 @@ static_assert(std::size(powers_of_five) == fixed_decimal_most_precision + 1);
 
 constexpr int significand_bits = 52;
 constexpr int exponent_bias = 1075;  // of the significand taken as an integer
+// Past it the whole part would not fit the 63 bits it is worked out in.
+constexpr int largest_exponent = 63 - (significand_bits + 1);
+
+constexpr char digit_pairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
 // t / 2^shift rounded to the nearest integer, a tie so that the last digit
 // printed is even: the default rounding of printf on the exact value. With no
@@ -20,12 +27,28 @@ std::uint64_t divide_rounded(std::uint64_t t, int shift, bool whole_odd) {
     if (shift <= 0) return t << -shift;
     // t < 2^63 here, so from 2^64 on the quotient is below one half.
     if (shift >= 64) return 0;
-    const std::uint64_t quotient = t >> shift;
-    const std::uint64_t remainder = t & ((std::uint64_t{1} << shift) - 1);
     const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-    const bool last_odd = ((quotient & 1) != 0) != whole_odd;
-    const bool up = remainder > half || (remainder == half && last_odd);
-    return quotient + (up ? 1 : 0);
+    const std::uint64_t last_odd = ((t >> shift) & 1) ^ (whole_odd ? 1 : 0);
+    // t + half rounds a tie up; less one, down; the odd case adds it back. No
+    // overflow: t < 2^63 and half <= 2^62.
+    return (t + half - 1 + last_odd) >> shift;
+}
+
+// Writes the number's digits backwards, the last at end[-1]; at least `least` of them.
+char* put_digits_before(char* end, std::uint64_t number, int least) {
+    char* at = end;
+    while (number >= 100 || end - at + 2 < least) {
+        at -= 2;
+        std::memcpy(at, digit_pairs + 2 * (number % 100), 2);
+        number /= 100;
+    }
+    if (number >= 10 || end - at + 1 < least) {
+        at -= 2;
+        std::memcpy(at, digit_pairs + 2 * number, 2);
+    } else {
+        *--at = static_cast<char>('0' + number);
+    }
+    return at;
 }
 
 }  // namespace
@@ -33,16 +56,14 @@ std::uint64_t divide_rounded(std::uint64_t t, int shift, bool whole_odd) {
 bool append_fixed_decimal(std::string& out, double value, int precision) {
     if (precision < 0 || precision > fixed_decimal_most_precision) return false;
     const auto bits = std::bit_cast<std::uint64_t>(value);
-    const bool negative = (bits >> 63) != 0;
     const auto biased_exponent = static_cast<int>((bits >> significand_bits) & 0x7FF);
-    if (biased_exponent == 0x7FF) return false;  // infinity or NaN
     const std::uint64_t fraction_bits = bits & ((std::uint64_t{1} << significand_bits) - 1);
-    // value = significand * 2^exponent, exactly.
+    // value = significand * 2^exponent, exactly. Infinity and NaN have the
+    // largest biased exponent, and so an exponent past the largest.
     const std::uint64_t significand =
         biased_exponent == 0 ? fraction_bits : fraction_bits | (std::uint64_t{1} << significand_bits);
     const int exponent = (biased_exponent == 0 ? 1 : biased_exponent) - exponent_bias;
-    // Past 2^63 the whole part would not fit the integer it is printed from.
-    if (exponent > 63 - (significand_bits + 1)) return false;
+    if (exponent > largest_exponent) return false;
 
     std::uint64_t whole = 0;
     std::uint64_t decimals = 0;
@@ -62,18 +83,16 @@ bool append_fixed_decimal(std::string& out, double value, int precision) {
         }
     }
 
-    char text[48];
-    char* at = text;
-    if (negative) *at++ = '-';
-    at = std::to_chars(at, text + sizeof text, whole).ptr;
+    // From the last digit: the decimals, the point, the whole part, the sign.
+    char text[32];
+    char* const end = text + sizeof text;
+    char* at = end;
     if (precision > 0) {
-        *at++ = '.';
-        for (int digit = precision - 1; digit >= 0; --digit) {
-            at[digit] = static_cast<char>('0' + decimals % 10);
-            decimals /= 10;
-        }
-        at += precision;
+        at = put_digits_before(at, decimals, precision);
+        *--at = '.';
     }
-    out.append(text, at);
+    at = put_digits_before(at, whole, 1);
+    if ((bits >> 63) != 0) *--at = '-';
+    out.append(at, end);
     return true;
 }
