@@ -93,6 +93,6 @@ bool append_fixed_decimal(std::string& out, double value, int precision) {
     }
     at = put_digits_before(at, whole, 1);
     if ((bits >> 63) != 0) *--at = '-';
-    out.append(at, end);
+    out.append(at, static_cast<std::size_t>(end - at));
     return true;
 }

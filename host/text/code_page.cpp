@@ -105,7 +105,8 @@ void cp1251_to_utf8(std::string_view text, std::string& out) {
     // an all-ASCII text takes exactly its own size (a list of a million lines
     // holds a million of these).
     std::size_t at = ascii_prefix(text);
-    out.assign(text.data(), at);
+    out.clear();
+    out.append(text.data(), at);
     while (at < text.size()) {
         const auto byte = static_cast<unsigned char>(text[at++]);
         const char32_t code = upper_half[byte - 0x80];
