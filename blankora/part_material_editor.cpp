@@ -9,8 +9,8 @@ int edit_mode = -1;
 
 namespace {
 
-std::string partmat_list_line(const MATERIALS& row) {
-    return format_text("%.50s  =  %.50s  =  %.20s  =  %.133s", row.MATCODE, row.MATNAME, row.HARDNESS, row.PARTMAT);
+void partmat_list_line(const MATERIALS& row, std::string& line) {
+    line = format_text("%.50s  =  %.50s  =  %.20s  =  %.133s", row.MATCODE, row.MATNAME, row.HARDNESS, row.PARTMAT);
 }
 
 RecordEditorTable<MATERIALS> material_rows(part_material_table, partmat_list_line, load_part_material_table,

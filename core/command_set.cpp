@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
-#include <unordered_set>
 
 #include "dialog_items.h"
 #include "format_text.h"
+#include "taken_references.h"
 #include "uf.h"
 #include "value_refusal.h"
 
@@ -18,16 +18,6 @@ constexpr int redraws_before_searching = 1000;
 constexpr int draw_range = 32768;
 
 int draw() { return std::rand() % draw_range; }
-
-// Gathered once per reference handed out, so checking a draw costs no walk of
-// the table, however large it is; views of the rows' own text, so gathering
-// copies none.
-std::unordered_set<std::string_view> taken_references(const Editor& editor) {
-    std::unordered_set<std::string_view> taken;
-    taken.reserve(editor.table->size());
-    for (std::size_t row = 0; row < editor.table->size(); ++row) taken.insert(editor.table->reference(row));
-    return taken;
-}
 
 void edit_in_dialog(int dialog, const Editor& editor) { enter_edit_state(dialog, editor, 0); }
 
@@ -121,7 +111,7 @@ int remove_row(const Editor& editor, long index) {
 
 std::string new_libref(const Editor& editor) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    const std::unordered_set<std::string_view> taken = taken_references(editor);
+    const TakenReferences taken(*editor.table);
     std::string candidate = format_text(editor.reference_format, draw());
     for (int retries = 0; retries <= redraws_before_searching && taken.contains(candidate); ++retries) {
         candidate = format_text(editor.reference_format, draw());
@@ -155,8 +145,10 @@ void refill_list(int dialog, const Editor& editor) {
 }
 
 void insert_all_lines(int dialog, const Editor& editor) {
+    std::string line;
     for (std::size_t row = 0; row < editor.table->size(); ++row) {
-        dialog_items::insert_line(dialog, editor.list_item, static_cast<int>(row), editor.table->list_line(row));
+        editor.table->list_line(row, line);
+        dialog_items::insert_line(dialog, editor.list_item, static_cast<int>(row), line);
     }
 }
 

@@ -17,7 +17,8 @@ class EditorTable {
 public:
     virtual ~EditorTable() = default;
     virtual std::size_t size() const = 0;
-    virtual std::string list_line(std::size_t row) const = 0;
+    // Puts the row's list line into line, whose storage a refill reuses from row to row.
+    virtual void list_line(std::size_t row, std::string& line) const = 0;
     // The row's reference, valid while the table is unchanged.
     virtual std::string_view reference(std::size_t row) const = 0;
     virtual void remove(std::size_t row) = 0;
@@ -74,11 +75,12 @@ bool storable_number(double value);
 template <class Record>
 class RecordEditorTable : public EditorTable {
 public:
-    RecordEditorTable(RecordTable<Record>& rows, std::string (*line)(const Record&), int (*load)(), int (*save)())
+    RecordEditorTable(RecordTable<Record>& rows, void (*line)(const Record&, std::string&), int (*load)(),
+                      int (*save)())
         : rows_(rows), line_(line), load_(load), save_(save) {}
 
     std::size_t size() const override { return rows_.size(); }
-    std::string list_line(std::size_t row) const override { return line_(rows_.at(row)); }
+    void list_line(std::size_t row, std::string& line) const override { line_(rows_.at(row), line); }
     std::string_view reference(std::size_t row) const override {
         const auto& reference = rows_.at(row).LIBRF;
         return {reference, strnlen(reference, sizeof reference)};
@@ -89,7 +91,7 @@ public:
 
 private:
     RecordTable<Record>& rows_;
-    std::string (*line_)(const Record&);
+    void (*line_)(const Record&, std::string&);
     int (*load_)();
     int (*save_)();
 };

@@ -94,7 +94,7 @@ void set_entries(int dialog, const char* item, const std::vector<std::string>& e
     check(UF_STYLER_set_value(dialog, &value));
 }
 
-void insert_line(int dialog, const char* item, int line, std::string text) {
+void insert_line(int dialog, const char* item, int line, std::string& text) {
     auto value = request(item, UF_STYLER_LIST_INSERT, line);
     value.indicator = UF_STYLER_STRING_VALUE;
     value.count = 1;

@@ -17,9 +17,9 @@ void set_real(int dialog, const char* item, double value);
 void select_line(int dialog, const char* item, int line);
 void give_focus(int dialog, const char* item);
 void set_entries(int dialog, const char* item, const std::vector<std::string>& entries);
-// Takes the text by value: the host's interface wants a writable text, and a
-// caller's temporary line is passed without a copy.
-void insert_line(int dialog, const char* item, int line, std::string text);
+// The host's interface wants a writable text; the host copies it and changes
+// nothing, so a caller's line is passed as it is.
+void insert_line(int dialog, const char* item, int line, std::string& text);
 void delete_all_lines(int dialog, const char* item);
 
 // The selected line of a list, entry of an option list, or button of a layout; -1 for none.

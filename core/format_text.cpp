@@ -65,7 +65,7 @@ std::string fixed(double value, int precision) {
 
 }  // namespace
 
-void append_fixed(std::string& out, double value, int precision) {
+void append_fixed_general(std::string& out, double value, int precision) {
     if (std::isnan(value)) {
         out += "nan";
         return;
@@ -76,7 +76,7 @@ void append_fixed(std::string& out, double value, int precision) {
     }
     char buffer[400];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    out.append(buffer, result.ptr);
+    out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
 std::string format_args(const char* format, std::initializer_list<FormatArg> args) {

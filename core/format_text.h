@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "fixed_decimal.h"
+
 class FormatArg {
 public:
     enum class Kind { text, integer, real };
@@ -36,6 +38,9 @@ private:
 
 std::string format_args(const char* format, std::initializer_list<FormatArg> args);
 
+// What append_fixed makes of the values the integer path leaves (std::to_chars).
+void append_fixed_general(std::string& out, double value, int precision);
+
 template <class... Args>
 std::string format_text(const char* format, const Args&... args) {
     return format_args(format, {FormatArg(args)...});
@@ -43,7 +48,9 @@ std::string format_text(const char* format, const Args&... args) {
 
 // Appends what "%.<precision>f" makes of the value, without a temporary text:
 // the writer of a million-row table calls it for every number.
-void append_fixed(std::string& out, double value, int precision);
+inline void append_fixed(std::string& out, double value, int precision) {
+    if (!append_fixed_decimal(out, value, precision)) append_fixed_general(out, value, precision);
+}
 
 // The number at the start of a text, as the C library's atof reads it: leading
 // blanks skipped, reading stops at the first character that cannot continue the

@@ -20,5 +20,11 @@ void listing_state(std::size_t count, int save_flag, const std::string& path);
 // Every row in the data-line form of its file.
 template <class Record>
 void listing_rows(const TableFormat<Record>& format, const RecordTable<Record>& table) {
-    for (const Record& row : table) listing_write(data_line(format, row) + "\n");
+    std::string line;
+    for (const Record& row : table) {
+        line.clear();
+        append_data_line(line, format, row);
+        line += '\n';
+        listing_write(line);
+    }
 }

@@ -1,30 +1,88 @@
 // An ordered, growable table of rows: row i is the i-th data line read or the
 // i-th row appended.
+//
+// The rows stay where they were stored; the table's order is a list of their
+// places. Removing a row takes its place out of that list, so no later row is
+// copied: records with a virtual destructor are copied member by member, a
+// character at a time, which for a large table cost more than the rest of a
+// Delete. The place a removed row leaves is taken by the next row appended.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <vector>
 
 template <class Record>
 class RecordTable {
 public:
-    std::size_t size() const { return rows_.size(); }
-    bool has_row(long index) const { return index >= 0 && static_cast<std::size_t>(index) < rows_.size(); }
+    // The rows in order, read-only.
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Record;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const Record*;
+        using reference = const Record&;
+
+        const_iterator() = default;
+        const_iterator(const Record* slots, const std::uint32_t* place) : slots_(slots), place_(place) {}
+        reference operator*() const { return slots_[*place_]; }
+        pointer operator->() const { return &slots_[*place_]; }
+        const_iterator& operator++() {
+            ++place_;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++place_;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return place_ == other.place_; }
+
+    private:
+        const Record* slots_ = nullptr;
+        const std::uint32_t* place_ = nullptr;
+    };
+
+    std::size_t size() const { return order_.size(); }
+    bool has_row(long index) const { return index >= 0 && static_cast<std::size_t>(index) < order_.size(); }
 
     // Destroys every row and gives the storage back.
-    void empty() { std::vector<Record>().swap(rows_); }
+    void empty() {
+        std::vector<Record>().swap(slots_);
+        std::vector<std::uint32_t>().swap(order_);
+        std::vector<std::uint32_t>().swap(free_slots_);
+    }
     // Room for that many rows without growing: the loaders size the table from the file.
-    void reserve(std::size_t rows) { rows_.reserve(rows); }
-    void append(const Record& record) { rows_.push_back(record); }
-    Record copy_of(std::size_t index) const { return rows_.at(index); }
-    Record& at(std::size_t index) { return rows_.at(index); }
-    const Record& at(std::size_t index) const { return rows_.at(index); }
+    void reserve(std::size_t rows) {
+        slots_.reserve(rows);
+        order_.reserve(rows);
+    }
+    void append(const Record& record) {
+        if (free_slots_.empty()) {
+            order_.push_back(static_cast<std::uint32_t>(slots_.size()));
+            slots_.push_back(record);
+            return;
+        }
+        order_.push_back(free_slots_.back());
+        free_slots_.pop_back();
+        slots_[order_.back()] = record;
+    }
+    Record copy_of(std::size_t index) const { return at(index); }
+    Record& at(std::size_t index) { return slots_[order_.at(index)]; }
+    const Record& at(std::size_t index) const { return slots_[order_.at(index)]; }
     // Later rows move one place to the front, keeping their order.
-    void remove(std::size_t index) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index)); }
+    void remove(std::size_t index) {
+        free_slots_.push_back(order_.at(index));
+        order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
 
-    auto begin() const { return rows_.begin(); }
-    auto end() const { return rows_.end(); }
+    const_iterator begin() const { return {slots_.data(), order_.data()}; }
+    const_iterator end() const { return {slots_.data(), order_.data() + order_.size()}; }
 
 private:
-    std::vector<Record> rows_;
+    std::vector<Record> slots_;
+    std::vector<std::uint32_t> order_;       // the place in slots_ of each row, in order
+    std::vector<std::uint32_t> free_slots_;  // places of removed rows, for the next rows appended
 };

@@ -6,8 +6,8 @@
 namespace {
 
 // The description is cut to 80 characters: the list has room for no more.
-std::string toolmat_list_line(const TOOL_MATERIALS& row) {
-    return format_text("%.50s  = %.80s", row.MATNAM, row.MATDESC);
+void toolmat_list_line(const TOOL_MATERIALS& row, std::string& line) {
+    line = format_text("%.50s  = %.80s", row.MATNAM, row.MATDESC);
 }
 
 RecordEditorTable<TOOL_MATERIALS> tool_material_rows(tool_material_table, toolmat_list_line,

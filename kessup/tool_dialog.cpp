@@ -19,7 +19,7 @@ std::uint64_t rows_fingerprint() {
 class ToolTable : public EditorTable {
 public:
     std::size_t size() const override { return tool_library.rows.size(); }
-    std::string list_line(std::size_t row) const override { return tool_list_line(tool_library.rows.at(row)); }
+    void list_line(std::size_t row, std::string& line) const override { line = tool_list_line(tool_library.rows.at(row)); }
     std::string_view reference(std::size_t row) const override { return row_reference(tool_library, tool_library.rows.at(row)); }
     void remove(std::size_t row) override {
         tool_library.rows.erase(tool_library.rows.begin() + static_cast<std::ptrdiff_t>(row));

@@ -24,8 +24,8 @@ void list_fields(int dialog, int selected) {
     dialog_items::delete_all_lines(dialog, "FIELDS");
     editing.fields.resize(column_count(tool_library, editing));
     for (std::size_t c = 0; c < editing.fields.size(); ++c) {
-        dialog_items::insert_line(dialog, "FIELDS", static_cast<int>(c),
-                                  column_name(tool_library, editing, c) + " = " + editing.fields[c]);
+        std::string line = column_name(tool_library, editing, c) + " = " + editing.fields[c];
+        dialog_items::insert_line(dialog, "FIELDS", static_cast<int>(c), line);
     }
     dialog_items::select_line(dialog, "FIELDS", selected);
     dialog_items::set_text(dialog, "VALUE", editing.fields.at(static_cast<std::size_t>(selected)));

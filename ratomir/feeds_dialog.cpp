@@ -84,13 +84,11 @@ const Editor feeds_editor = {
 };
 
 // The line is "%.20s  =  %.3lf  =  %.3lf  =  %.3lf " (with "  i1=  %.2lf  i2=  %.2lf ="
-// after the depth for an indexed row), built by hand: a refill formats every row,
-// and the general formatter reads its format anew for each.
-std::string feeds_list_line(const FEEDS& row) {
+// after the depth for an indexed row), built by hand into the refill's one line:
+// a refill formats every row, and the general formatter reads its format anew for each.
+void feeds_list_line(const FEEDS& row, std::string& line) {
     constexpr std::size_t shown_reference = 20;
-    std::string line;
-    line.reserve(96);
-    line.append(row.LIBRF, strnlen(row.LIBRF, std::min(sizeof row.LIBRF, shown_reference)));
+    line.assign(row.LIBRF, strnlen(row.LIBRF, std::min(sizeof row.LIBRF, shown_reference)));
     line += "  =  ";
     append_fixed(line, row.DPT_CUT_MM, 3);
     if (row.INDEX1 != 0 || row.INDEX2 != 0) {
@@ -106,7 +104,6 @@ std::string feeds_list_line(const FEEDS& row) {
     line += "  =  ";
     append_fixed(line, row.FEED_MMPT, 3);
     line += ' ';
-    return line;
 }
 
 int add_blank_row(int kind) {

@@ -40,7 +40,7 @@ int load_library_tables();
 int add_blank_row(int kind);
 int find_pick_index(int kind, long row);
 std::string resolve_pick_reference(int kind, int index);
-std::string feeds_list_line(const FEEDS& row);
+void feeds_list_line(const FEEDS& row, std::string& line);
 
 void feeds_listing();
 

@@ -7,12 +7,27 @@
 
 namespace {
 
-// Unlike the file, the listing always shows both index columns.
-std::string feeds_listing_line(const FEEDS& row) {
-    return format_text("%.5s|%.20s|%.20s|%.20s|%.20s|%.3lf|%.3lf|%.2lf|%.2lf|%.3lf|%.3lf|%.3lf|%.3lf\n", row.tag,
-                       row.LIBRF, row.OPERTYPE, row.PARTMAT, row.TOOLMAT, row.DPT_CUT_MM * inches_per_mm,
-                       row.DPT_CUT_MM, row.INDEX1, row.INDEX2, row.SURF_SPEED_MPM * feet_per_metre, row.SURF_SPEED_MPM,
-                       row.FEED_MMPT * inches_per_mm, row.FEED_MMPT);
+// "%.5s|%.20s|%.20s|%.20s|%.20s|%.3lf|%.3lf|%.2lf|%.2lf|%.3lf|%.3lf|%.3lf|%.3lf\n", built by
+// hand into the caller's line: unlike the file, the listing always shows both
+// index columns, and the general formatter would read its format anew per row.
+void append_feeds_listing_line(std::string& line, const FEEDS& row) {
+    using library_file_detail::append_text;
+    constexpr std::size_t shown_tag = 5;
+    constexpr std::size_t shown_reference = 20;
+    append_text(line, row.tag, shown_tag);
+    for (const char* reference : {row.LIBRF, row.OPERTYPE, row.PARTMAT, row.TOOLMAT}) {
+        line += '|';
+        append_text(line, reference, shown_reference);
+    }
+    const double numbers[] = {row.DPT_CUT_MM * inches_per_mm, row.DPT_CUT_MM, row.INDEX1, row.INDEX2,
+                              row.SURF_SPEED_MPM * feet_per_metre, row.SURF_SPEED_MPM,
+                              row.FEED_MMPT * inches_per_mm, row.FEED_MMPT};
+    constexpr int decimals[] = {3, 3, 2, 2, 3, 3, 3, 3};
+    for (std::size_t i = 0; i < std::size(numbers); ++i) {
+        line += '|';
+        append_fixed(line, numbers[i], decimals[i]);
+    }
+    line += '\n';
 }
 
 void write_guide() {
@@ -79,7 +94,12 @@ void write_feeds_section() {
         {"\nFORMAT LIBRF OPERTYPE PARTMAT TOOLMAT DPT_CUT_IN DPT_CUT_MM INDEX1 INDEX2 SURF_SPEED_FPM SURF_SPEED_MPM "
          "FEED_IPT FEED_MMPT",
          "\n#-----------------------------------------------------------\n"});
-    for (const FEEDS& row : feeds_table) listing_write(feeds_listing_line(row));
+    std::string line;
+    for (const FEEDS& row : feeds_table) {
+        line.clear();
+        append_feeds_listing_line(line, row);
+        listing_write(line);
+    }
     listing_write("\n#-----------------------------------------------------------");
 }
 

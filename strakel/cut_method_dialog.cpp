@@ -6,8 +6,8 @@
 namespace {
 
 // The description is cut to 80 characters: the list has room for no more.
-std::string cutmeth_list_line(const MATERIALS& row) {
-    return format_text("%.20s | %.20s  = %.50s  = %.80s", row.LIBRF, row.MODE, row.NAME, row.DESCRIPTION);
+void cutmeth_list_line(const MATERIALS& row, std::string& line) {
+    line = format_text("%.20s | %.20s  = %.50s  = %.80s", row.LIBRF, row.MODE, row.NAME, row.DESCRIPTION);
 }
 
 RecordEditorTable<MATERIALS> cut_method_rows(cut_method_table, cutmeth_list_line, load_cut_method_table,

@@ -9,6 +9,7 @@
 
 #include "command_set.h"
 #include "format_text.h"
+#include "taken_references.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ class ReferenceTable : public EditorTable {
 public:
     explicit ReferenceTable(std::vector<std::string> references) : references_(std::move(references)) {}
     std::size_t size() const override { return references_.size(); }
-    std::string list_line(std::size_t row) const override { return references_[row]; }
+    void list_line(std::size_t row, std::string& line) const override { line = references_[row]; }
     std::string_view reference(std::size_t row) const override { return references_[row]; }
     void remove(std::size_t row) override { references_.erase(references_.begin() + static_cast<long>(row)); }
     int load() override { return 0; }
@@ -75,6 +76,24 @@ TEST(NewLibref, FindsAFreeReferenceWhenEveryDrawIsTaken) {
     const std::string reference = new_libref(editor_over(table));
     EXPECT_EQ(std::count(references.begin(), references.end(), reference), 0) << reference;
     EXPECT_EQ(reference.substr(0, 5), "TMC0_");
+}
+
+// Every reference a row holds is found, twice-held ones and the empty one
+// included; no other is, however many share a place.
+TEST(TakenReferences, FindsExactlyTheReferencesTheRowsHold) {
+    std::vector<std::string> references = {"", "FSDO_0001", "FSDO_0001", "fsdo_0002"};
+    for (int number = 0; number < 5000; ++number) references.push_back(format_text("OPD0_%05d", 3 * number));
+    ReferenceTable table(references);
+    const TakenReferences taken(table);
+    for (const std::string& reference : references) EXPECT_TRUE(taken.contains(reference)) << reference;
+    for (int number = 0; number < 5000; ++number) {
+        EXPECT_FALSE(taken.contains(format_text("OPD0_%05d", 3 * number + 1)));
+    }
+    EXPECT_FALSE(taken.contains("FSDO_0002"));
+    EXPECT_FALSE(taken.contains("FSDO_000"));
+    EXPECT_FALSE(taken.contains("FSDO_00011"));
+    ReferenceTable none({});
+    EXPECT_FALSE(TakenReferences(none).contains(""));
 }
 
 TEST(RemoveRow, RefusesIndicesOutsideTheTable) {

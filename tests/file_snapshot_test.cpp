@@ -64,6 +64,30 @@ TEST(FileSnapshot, AReadErrorIsAFailureNotAShortFile) {
     file_system::clear_faults();
 }
 
+// The check reads a large file piece by piece: a change in its last piece,
+// behind the same size and time, is still seen, an unchanged file is not, and
+// a read error leaves the file to the save.
+TEST(FileSnapshot, ALargeFileIsCheckedToItsLastByte) {
+    ScratchDirectory folder;
+    const std::string path = folder.file("feeds_speeds.dat");
+    std::string content(300001, 'x');
+    folder.write("feeds_speeds.dat", content);
+    struct stat before {};
+    ASSERT_EQ(stat(path.c_str(), &before), 0);
+    const FileSnapshot snapshot = snapshot_of(path);
+    EXPECT_FALSE(changed_since(path, snapshot));
+
+    content.back() = 'y';
+    folder.write("feeds_speeds.dat", content);
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_TRUE(changed_since(path, snapshot));
+
+    file_system::fail_call(file_system::Call::read, 3, EIO);
+    EXPECT_FALSE(changed_since(path, snapshot));
+    file_system::clear_faults();
+}
+
 // A file written in pieces is hashed piece by piece; wherever the pieces break,
 // the hash is the one a load takes of the whole file.
 TEST(ContentStreamHash, AnySplitGivesTheWholeContentsHash) {

@@ -25,6 +25,31 @@ TEST(CodePage, EveryByteSurvivesTheWayToTheScreenAndBack) {
     EXPECT_EQ(cp1251_to_utf8("\x98"), "\xEF\x9E\x98");  // the unassigned byte, as U+F798
 }
 
+// ASCII is taken a word at a time: a letter anywhere in a long line, or right
+// at a word's edge, converts as it does alone.
+TEST(CodePage, LettersAnywhereInALongLineConvertAsTheyDoAlone) {
+    const auto byte_by_byte = [](const std::string& text) {
+        std::string utf8;
+        for (const char c : text) utf8 += cp1251_to_utf8(std::string(1, c));
+        return utf8;
+    };
+    std::string reused(100, 'x');
+    for (std::size_t length = 0; length <= 34; ++length) {
+        for (std::size_t at = 0; at <= length; ++at) {
+            for (const char letter : {'\xC0', '\x98', '\xFF', '\x80'}) {
+                std::string text(length, 'a');
+                for (std::size_t i = 0; i < length; ++i) text[i] = static_cast<char>('a' + i % 26);
+                if (at < length) text[at] = letter;
+                if (at + 9 < length) text[at + 9] = '\xB8';
+                EXPECT_EQ(cp1251_to_utf8(text), byte_by_byte(text)) << "length " << length << ", letter at " << at;
+                // Into storage that held a longer line: nothing of it stays.
+                cp1251_to_utf8(text, reused);
+                EXPECT_EQ(reused, byte_by_byte(text));
+            }
+        }
+    }
+}
+
 TEST(CodePage, InputItCannotHoldIsRefused) {
     EXPECT_FALSE(utf8_to_cp1251("Сталь 中").has_value());
     EXPECT_FALSE(utf8_to_cp1251("\xD0").has_value());          // cut sequence

@@ -57,6 +57,8 @@ public:
     // Frees the lines a list was emptied of; the host calls it when the callback
     // that refilled the list returns.
     void release_spare_lines() { std::vector<std::string>().swap(spare_lines_); }
+    // How many lines the list emptied last had: about as many as its refill brings.
+    std::size_t spare_line_count() const { return spare_lines_.size(); }
 
     // User actions; false (with a reason) when the item cannot take the action.
     bool user_select(std::string_view item_id, int index, std::string& why);

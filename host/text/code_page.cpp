@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -84,23 +85,35 @@ std::optional<char32_t> next_code_point(std::string_view text, std::size_t& pos)
     return code;
 }
 
+// The length of the text's leading run of ASCII, looked at a word at a time:
+// the lines of a long list are ASCII but for a few.
+std::size_t ascii_prefix(std::string_view text) {
+    std::size_t at = 0;
+    for (; at + sizeof(std::uint64_t) <= text.size(); at += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) break;
+    }
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+    return at;
+}
+
 }  // namespace
 
 void cp1251_to_utf8(std::string_view text, std::string& out) {
     // Most texts are all or mostly ASCII: runs of it go across in one copy, and
     // an all-ASCII text takes exactly its own size (a list of a million lines
     // holds a million of these).
+    std::size_t at = ascii_prefix(text);
     out.clear();
-    std::size_t at = 0;
+    out.append(text.data(), at);
     while (at < text.size()) {
-        std::size_t run = at;
-        while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
-        out.append(text.data() + at, run - at);
-        if (run == text.size()) break;
-        const auto byte = static_cast<unsigned char>(text[run]);
+        const auto byte = static_cast<unsigned char>(text[at++]);
         const char32_t code = upper_half[byte - 0x80];
         append_utf8(out, code != 0 ? code : private_base + byte);
-        at = run + 1;
+        const std::size_t run = ascii_prefix(text.substr(at));
+        out.append(text.data() + at, run);
+        at += run;
     }
 }
 

@@ -117,7 +117,9 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
             if (value.subitem_index == -1) {
                 spare_lines_.swap(item->lines);
                 item->lines.clear();
-                item->lines.reserve(spare_lines_.size());
+                // With room for the line a New adds: growing past it would
+                // hold the old and the new line vector at once.
+                item->lines.reserve(spare_lines_.size() + spare_lines_.size() / 8 + 16);
                 item->selection = -1;
             } else if (in_range(value.subitem_index, item->lines.size())) {
                 item->lines.erase(item->lines.begin() + value.subitem_index);

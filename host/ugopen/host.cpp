@@ -63,8 +63,13 @@ void Host::item_changed(const Dialog& dialog, const ItemChange& change) {
         ui().item_changed(dialog, change);
         return;
     }
-    // What the plug-in printed before the refill goes before it.
-    if (held_back_.empty() && drain_output_) drain_output_();
+    if (held_back_.empty()) {
+        // What the plug-in printed before the refill goes before it.
+        if (drain_output_) drain_output_();
+        // Room for the whole refill at once: growing would hold two copies.
+        const std::size_t lines = dialog.spare_line_count();
+        held_back_.reserve(lines + lines / 8 + 16);
+    }
     held_back_dialog_ = &dialog;
     held_back_.push_back(change);
 }

@@ -23,6 +23,10 @@ namespace {
 
 std::string fixed_text(const char* slot, std::size_t size) { return std::string(slot, strnlen(slot, size)); }
 
+// A listing of a large table writes a line per row: the text each write
+// becomes on the host's side reuses one storage.
+std::string listing_text;
+
 const char* indicator_name(int indicator) {
     switch (indicator) {
         case UF_STYLER_INTEGER_VALUE: return "an integer";
@@ -155,7 +159,8 @@ int UF_UI_open_listing_window(void) {
 int UF_UI_write_listing_window(const char* text) {
     if (text == nullptr) return ughost::status_bad_argument;
     return host_call("UF_UI_write_listing_window", status_host_failure, [&] {
-        Host::instance().ui().listing_written(cp1251_to_utf8(text));
+        cp1251_to_utf8(text, listing_text);
+        Host::instance().ui().listing_written(listing_text);
         return 0;
     });
 }

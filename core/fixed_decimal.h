@@ -1,0 +1,128 @@
+// "%.Nf" of a double for the numbers a library holds, worked out in integers:
+// the general conversion (std::to_chars) costs hundreds of instructions a
+// number, and a million-row save writes eight million of them. Inline, so
+// that the writer and the list lines format each number without a call.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+// The largest precision the integer path takes: the fraction's 53 bits times
+// 5 to this power must stay within 64 bits.
+constexpr int fixed_decimal_most_precision = 4;
+
+namespace fixed_decimal_detail {
+
+constexpr std::uint64_t powers_of_five[] = {1, 5, 25, 125, 625};
+constexpr std::uint64_t powers_of_ten[] = {1, 10, 100, 1000, 10000};
+static_assert(std::size(powers_of_five) == fixed_decimal_most_precision + 1);
+
+constexpr int significand_bits = 52;
+constexpr int exponent_bias = 1075;  // of the significand taken as an integer
+// Past it the whole part would not fit the 63 bits it is worked out in.
+constexpr int largest_exponent = 63 - (significand_bits + 1);
+
+inline constexpr char digit_pairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// t / 2^shift rounded to the nearest integer, a tie so that the last digit
+// printed is even: the default rounding of printf on the exact value. With no
+// decimals that digit is the whole part's, odd or not as whole_odd says.
+inline std::uint64_t divide_rounded(std::uint64_t t, int shift, bool whole_odd) {
+    if (shift <= 0) return t << -shift;
+    // t < 2^63 here, so from 2^64 on the quotient is below one half.
+    if (shift >= 64) return 0;
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    const std::uint64_t last_odd = ((t >> shift) & 1) ^ (whole_odd ? 1 : 0);
+    // t + half rounds a tie up; less one, down; the odd case adds it back. No
+    // overflow: t < 2^63 and half <= 2^62.
+    return (t + half - 1 + last_odd) >> shift;
+}
+
+// Writes the whole part's digits backwards, the last at end[-1].
+inline char* put_whole_before(char* end, std::uint64_t number) {
+    char* at = end;
+    while (number >= 100) {
+        at -= 2;
+        std::memcpy(at, digit_pairs + 2 * (number % 100), 2);
+        number /= 100;
+    }
+    if (number >= 10) {
+        at -= 2;
+        std::memcpy(at, digit_pairs + 2 * number, 2);
+    } else {
+        *--at = static_cast<char>('0' + number);
+    }
+    return at;
+}
+
+template <int Precision>
+bool append(std::string& out, double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const auto biased_exponent = static_cast<int>((bits >> significand_bits) & 0x7FF);
+    const std::uint64_t fraction_bits = bits & ((std::uint64_t{1} << significand_bits) - 1);
+    // value = significand * 2^exponent, exactly. Infinity and NaN have the
+    // largest biased exponent, and so an exponent past the largest.
+    const std::uint64_t significand =
+        biased_exponent == 0 ? fraction_bits : fraction_bits | (std::uint64_t{1} << significand_bits);
+    const int exponent = (biased_exponent == 0 ? 1 : biased_exponent) - exponent_bias;
+    if (exponent > largest_exponent) return false;
+
+    std::uint64_t whole = 0;
+    std::uint64_t decimals = 0;
+    if (exponent >= 0) {
+        whole = significand << exponent;
+    } else {
+        const int shift = -exponent;
+        whole = shift >= 64 ? 0 : significand >> shift;
+        const std::uint64_t fraction = shift >= 64 ? significand : significand & ((std::uint64_t{1} << shift) - 1);
+        // fraction / 2^shift * 10^p = fraction * 5^p / 2^(shift - p), and
+        // fraction * 5^p < 2^53 * 5^4 < 2^63.
+        const bool whole_odd = Precision == 0 && (whole & 1) != 0;
+        decimals = divide_rounded(fraction * powers_of_five[Precision], shift - Precision, whole_odd);
+        if (decimals == powers_of_ten[Precision]) {
+            ++whole;
+            decimals = 0;
+        }
+    }
+
+    // From the last digit: the decimals, the point, the whole part, the sign.
+    char text[32];
+    char* const end = text + sizeof text;
+    char* at = end;
+    if constexpr (Precision > 0) {
+        for (int digit = 0; digit + 1 < Precision; digit += 2) {
+            at -= 2;
+            std::memcpy(at, digit_pairs + 2 * (decimals % 100), 2);
+            decimals /= 100;
+        }
+        if constexpr (Precision % 2 == 1) *--at = static_cast<char>('0' + decimals);
+        *--at = '.';
+    }
+    at = put_whole_before(at, whole);
+    if ((bits >> 63) != 0) *--at = '-';
+    out.append(at, static_cast<std::size_t>(end - at));
+    return true;
+}
+
+}  // namespace fixed_decimal_detail
+
+// Appends what "%.<precision>f" makes of the value, exactly as printf does
+// (the binary value rounded, a tie to even), and returns true; returns false,
+// appending nothing, when the value is not finite, not below 2^63 in
+// magnitude, or the precision is not between 0 and fixed_decimal_most_precision.
+inline bool append_fixed_decimal(std::string& out, double value, int precision) {
+    using fixed_decimal_detail::append;
+    switch (precision) {
+        case 0: return append<0>(out, value);
+        case 1: return append<1>(out, value);
+        case 2: return append<2>(out, value);
+        case 3: return append<3>(out, value);
+        case 4: return append<4>(out, value);
+        default: return false;
+    }
+}

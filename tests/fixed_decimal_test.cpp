@@ -1,0 +1,156 @@
+// The integer path of "%.Nf" against the C library's printf and std::to_chars,
+// which the library files were always written with: same bytes for every
+// value it takes, and no answer for the values it leaves to them.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "fixed_decimal.h"
+#include "format_text.h"
+
+namespace {
+
+std::string printf_fixed(double value, int precision) {
+    char text[512];
+    std::snprintf(text, sizeof text, "%.*f", precision, value);
+    return text;
+}
+
+std::string to_chars_fixed(double value, int precision) {
+    char text[512];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, precision);
+    return std::string(text, result.ptr);
+}
+
+// Fails the test when the integer path takes the value and writes other bytes
+// than printf; returns whether it took it.
+bool same_as_printf(double value, int precision) {
+    std::string fast;
+    if (!append_fixed_decimal(fast, value, precision)) {
+        EXPECT_TRUE(fast.empty()) << "a refused value must append nothing";
+        return false;
+    }
+    const std::string expected = printf_fixed(value, precision);
+    EXPECT_EQ(fast, expected) << std::hexfloat << value << " at precision " << precision;
+    EXPECT_EQ(fast, to_chars_fixed(value, precision));
+    return fast == expected;
+}
+
+double power_of_ten(int precision) { return std::pow(10.0, precision); }
+
+TEST(FixedDecimal, WritesTheLibraryFilesUsualNumbersAsPrintfDoes) {
+    for (const double value : {0.0, 1.0, 2.54, 98.425, 0.004, 0.1, 0.05, 120.0, 3.14159, 1234567.891, 0.0005,
+                               0.0015, 0.0025, 1e-5, 99.9995, 99.99949999, 0.9999, 0.99995}) {
+        for (int precision = 0; precision <= fixed_decimal_most_precision; ++precision) {
+            EXPECT_TRUE(same_as_printf(value, precision));
+            EXPECT_TRUE(same_as_printf(-value, precision));
+        }
+    }
+}
+
+// Ties are decided on the exact binary value: 0.125 is a tie at two decimals
+// (to even: 0.12), 0.135 is not one (its double lies above: 0.14).
+TEST(FixedDecimal, RoundsTiesToEvenAndNearTiesByTheExactBinaryValue) {
+    std::string text;
+    ASSERT_TRUE(append_fixed_decimal(text, 0.125, 2));
+    EXPECT_EQ(text, "0.12");
+    text.clear();
+    ASSERT_TRUE(append_fixed_decimal(text, 0.375, 2));
+    EXPECT_EQ(text, "0.38");
+    text.clear();
+    ASSERT_TRUE(append_fixed_decimal(text, 0.135, 2));
+    EXPECT_EQ(text, "0.14");
+    text.clear();
+    ASSERT_TRUE(append_fixed_decimal(text, 2.5, 0));
+    EXPECT_EQ(text, "2");
+    text.clear();
+    ASSERT_TRUE(append_fixed_decimal(text, 3.5, 0));
+    EXPECT_EQ(text, "4");
+    text.clear();
+    ASSERT_TRUE(append_fixed_decimal(text, -0.0625, 3));
+    EXPECT_EQ(text, "-0.062");
+    std::mt19937_64 random(7);
+    for (int precision = 0; precision <= fixed_decimal_most_precision; ++precision) {
+        for (int i = 0; i < 20000; ++i) {
+            // Exact ties: an odd number of halves of the last place, for a
+            // last place that is a power of two.
+            const double tie = std::ldexp(static_cast<double>(2 * (random() % 100000) + 1), -1 - precision);
+            same_as_printf(tie, precision);
+            // Decimal ties, which a double holds only approximately, and their neighbours.
+            const double decimal_tie = (static_cast<double>(random() % 1000000) + 0.5) / power_of_ten(precision);
+            same_as_printf(decimal_tie, precision);
+            same_as_printf(std::nextafter(decimal_tie, 0.0), precision);
+            same_as_printf(std::nextafter(decimal_tie, 1e9), precision);
+            same_as_printf(-decimal_tie, precision);
+        }
+    }
+}
+
+TEST(FixedDecimal, CarriesIntoTheWholePartAndKeepsTheSignOfNegativeZero) {
+    for (const double value : {0.99995, 9.9999999, 99999.99999, 0.5, 1.5, -0.4, -0.0, -1e-300, 1e-320}) {
+        for (int precision = 0; precision <= fixed_decimal_most_precision; ++precision) {
+            EXPECT_TRUE(same_as_printf(value, precision));
+        }
+    }
+    std::string text;
+    ASSERT_TRUE(append_fixed_decimal(text, -0.0, 3));
+    EXPECT_EQ(text, "-0.000");
+}
+
+TEST(FixedDecimal, AgreesWithPrintfOverRandomBitPatternsAndScales) {
+    std::mt19937_64 random(11);
+    int taken = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const int precision = static_cast<int>(random() % (fixed_decimal_most_precision + 1));
+        double value = 0;
+        switch (i % 3) {
+            case 0: value = std::bit_cast<double>(random()); break;
+            case 1: value = std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 120)); break;
+            default:
+                value = static_cast<double>(random() % 100000000) / power_of_ten(static_cast<int>(random() % 9));
+                break;
+        }
+        if (random() & 1) value = -value;
+        if (same_as_printf(value, precision)) ++taken;
+    }
+    // Most random bit patterns lie outside the integer path; scaled ones do not.
+    EXPECT_GT(taken, 100000);
+}
+
+TEST(FixedDecimal, LeavesWhatItCannotWriteExactlyToTheGeneralConversion) {
+    const double large = std::ldexp(1.0, 63);
+    const std::vector<double> refused = {std::numeric_limits<double>::infinity(),
+                                         -std::numeric_limits<double>::infinity(),
+                                         std::numeric_limits<double>::quiet_NaN(), large, -large, 1e300};
+    for (const double value : refused) {
+        EXPECT_FALSE(same_as_printf(value, 3));
+        std::string text = "x";
+        append_fixed(text, value, 3);
+        EXPECT_EQ(text, "x" + (std::isnan(value) ? std::string("nan") : to_chars_fixed(value, 3)));
+    }
+    // The largest whole part it takes: just below 2^63.
+    EXPECT_TRUE(same_as_printf(std::nextafter(large, 0.0), 2));
+    for (const int precision : {-1, fixed_decimal_most_precision + 1, 6, 20}) {
+        EXPECT_FALSE(same_as_printf(2.5, precision));
+    }
+    std::string text = "|";
+    append_fixed(text, 0.1234567, 6);
+    EXPECT_EQ(text, "|0.123457");
+}
+
+TEST(FixedDecimal, AppendsToWhatTheTextHolds) {
+    std::string line = "DATA|";
+    ASSERT_TRUE(append_fixed_decimal(line, 12.5, 3));
+    append_fixed(line, 0.004, 3);
+    EXPECT_EQ(line, "DATA|12.5000.004");
+}
+
+}  // namespace
