@@ -150,6 +150,11 @@ bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 }  // namespace
 
 bool read_plain_decimal(std::string_view text, double& value) {
+    // An empty field, the most common number of all, is no number: 0.
+    if (text.empty()) {
+        value = 0.0;
+        return true;
+    }
     const char* at = text.data();
     const char* const end = at + text.size();
     bool negative = false;

@@ -52,9 +52,10 @@ double read_number(std::string_view text);
 
 namespace number_reading_detail {
 // read_number's two ways, which give the same double wherever the first applies.
-// The short way: a plain decimal ("-12.500", ".5", "3.") whose digits make an
-// integer of at most 2^53 read with one division by an exact power of ten, which
-// IEEE arithmetic rounds as correctly as any reader; false where it does not apply.
+// The short way: an empty text, or a plain decimal ("-12.500", ".5", "3.") whose
+// digits make an integer of at most 2^53, read with one division by an exact
+// power of ten, which IEEE arithmetic rounds as correctly as any reader (Clinger's
+// fast path); false where it does not apply.
 bool read_plain_decimal(std::string_view text, double& value);
 // The general way: any text, as strtod reads it.
 double read_any_number(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "content_hash.h"
 #include "file_replace.h"
 #include "format_text.h"
 #include "uf.h"

@@ -8,37 +8,19 @@
 #include <functional>
 #include <string>
 
-#include "content_hash.h"
 #include "file_replace.h"
 #include "file_snapshot.h"
 #include "interrupted_save.h"
 #include "library_file.h"
+#include "rows_fingerprint.h"
 
 // What a table's file and rows were at its last load or save.
 struct TableSync {
     FileSnapshot file;
-    std::uint64_t rows = ContentHash().value();  // the fingerprint of the rows then
+    std::uint64_t rows = no_rows_fingerprint;  // the rows_fingerprint of the rows then
     // The last load could not take every line: a save would lose them, so it asks first.
     bool load_incomplete = false;
 };
-
-// A fingerprint of what a save would write of the rows.
-template <class Record>
-std::uint64_t rows_fingerprint(const TableFormat<Record>& format, const RecordTable<Record>& table) {
-    ContentHash hash;
-    for (const Record& row : table) {
-        for (const Column<Record>& column : format.columns) {
-            if (column.kind == ColumnKind::text) {
-                // The column reaches the field through a mutable row; nothing is written.
-                const std::span<char> text = column.text(const_cast<Record&>(row));
-                hash.add(std::string_view(text.data(), text.size()));
-            } else if (column.kind == ColumnKind::number) {
-                hash.add(row.*(column.number));
-            }
-        }
-    }
-    return hash.value();
-}
 
 // How an editor loads a table.
 struct LoadOptions {
@@ -76,9 +58,11 @@ int load_table(const TableFormat<Record>& format, RecordTable<Record>& table, co
     // A file a crash left half-written is put back first, if the user wants it.
     if (repair_interrupted_save(path, content)) snapshot = snapshot_after_writing(path, content);
     LoadReport report;
-    read_table(content, format, table, report, number_row);
+    TableReader<Record> reader(format, table, report, content.size(), number_row);
+    reader.read(content);
+    reader.finish();
     sync.file = snapshot;
-    sync.rows = rows_fingerprint(format, table);
+    sync.rows = reader.fingerprint();
     sync.load_incomplete = options.saved_here && !report.clean();
     if (!report.clean()) table_store_detail::show_load_report(format.file_name, report, options.saved_here);
     return 0;
