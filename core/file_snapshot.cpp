@@ -36,18 +36,33 @@ bool same_identity(const struct stat& status, const FileSnapshot& snapshot) {
 }  // namespace
 
 bool read_library_file(const std::string& path, std::string& content, FileSnapshot& snapshot, std::string& error) {
+    content.clear();
+    return read_library_file_pieces(
+        path,
+        [&](std::string_view piece, std::size_t file_size) {
+            if (content.empty()) content.reserve(file_size);
+            content.append(piece);
+        },
+        snapshot, error);
+}
+
+bool read_library_file_pieces(const std::string& path, const FilePieceTaker& take, FileSnapshot& snapshot,
+                              std::string& error) {
     const int fd = open_library_file(path, O_RDONLY, error);
     if (fd < 0) return false;
     struct stat status {};
+    ContentStreamHash hash;
     bool ok = file_system::fstat(fd, &status) == 0;
     if (ok) {
-        content.clear();
-        content.reserve(static_cast<std::size_t>(status.st_size));
-        ok = file_system::read_all(fd, content);
+        const auto file_size = static_cast<std::size_t>(status.st_size);
+        ok = file_system::read_pieces(fd, [&](std::string_view piece) {
+            hash.add(piece);
+            take(piece, file_size);
+        });
     }
     if (!ok) error = "cannot read '" + path + "': " + std::strerror(errno);
     file_system::close(fd);
-    if (ok) snapshot = snapshot_of(status, content_hash(content));
+    if (ok) snapshot = snapshot_of(status, hash.value());
     return ok;
 }
 
