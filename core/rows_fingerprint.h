@@ -45,18 +45,22 @@ private:
         return state ^ (state >> 29);
     }
     // A text field is hashed at its full, fixed width: fields of one column are
-    // all as wide, so no length needs to go in.
+    // all as wide, so no length needs to go in, and a width that is no multiple
+    // of eight is finished with the field's last eight bytes, read again in part.
     static std::uint64_t with_text(std::uint64_t state, std::span<const char> text) {
+        std::uint64_t word;
+        if (text.size() < sizeof word) {
+            for (const char c : text) state = mixed(state, static_cast<unsigned char>(c));
+            return state;
+        }
         std::size_t at = 0;
-        for (; at + sizeof(std::uint64_t) <= text.size(); at += sizeof(std::uint64_t)) {
-            std::uint64_t word;
+        for (; at + sizeof word <= text.size(); at += sizeof word) {
             std::memcpy(&word, text.data() + at, sizeof word);
             state = mixed(state, word);
         }
         if (at == text.size()) return state;
-        std::uint64_t tail = 0;
-        std::memcpy(&tail, text.data() + at, text.size() - at);
-        return mixed(state, tail);
+        std::memcpy(&word, text.data() + text.size() - sizeof word, sizeof word);
+        return mixed(state, word);
     }
 
     const TableFormat<Record>& format_;
