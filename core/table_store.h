@@ -19,6 +19,7 @@
 struct TableSync {
     FileSnapshot file;
     std::uint64_t rows = no_rows_fingerprint;  // the rows_fingerprint of the rows then
+    std::uint64_t table_changes = 0;           // the table's changes() then
     // The last load could not take every line: a save would lose them, so it asks first.
     bool load_incomplete = false;
 };
@@ -115,6 +116,7 @@ int load_table(const TableFormat<Record>& format, RecordTable<Record>& table, co
     }
     sync.file = snapshot;
     sync.rows = fingerprint;
+    sync.table_changes = table.changes();
     sync.load_incomplete = options.saved_here && !report.clean();
     if (!report.clean()) show_load_report(format.file_name, report, options.saved_here);
     return 0;
@@ -129,13 +131,19 @@ int save_table(const TableFormat<Record>& format, const RecordTable<Record>& tab
     const int result = table_store_detail::save_with(
         table.size(), path, [&](const ContentWriter& write) { return write_table_pieces(format, table, write); },
         sync, save_flag, written);
-    if (written) sync.rows = rows_fingerprint(format, table);
+    if (written) {
+        sync.rows = rows_fingerprint(format, table);
+        sync.table_changes = table.changes();
+    }
     return result;
 }
 
-// Whether the rows differ from what they were at the last load or save.
+// Whether the rows differ from what they were at the last load or save. Rows
+// no one could have changed since are not looked at: a large table costs its
+// fingerprint only when it may have changed.
 template <class Record>
 bool unsaved_changes(const TableFormat<Record>& format, const RecordTable<Record>& table, const TableSync& sync) {
+    if (table.changes() == sync.table_changes) return false;
     return rows_fingerprint(format, table) != sync.rows;
 }
 
