@@ -82,10 +82,10 @@ bool changed_since(const std::string& path, const FileSnapshot& snapshot) {
     if (file_system::stat(path.c_str(), &status) != 0) return false;
     if (!same_identity(status, snapshot)) return true;
     if (status.st_mtim.tv_sec + time_resolution_seconds < snapshot.taken_at) return false;
-    std::string content;
     FileSnapshot now;
     std::string error;
-    // An unreadable file is left to the save, which reports it.
-    if (!read_library_file(path, content, now, error)) return false;
+    // Only the hash is wanted: the file is not held while it is read. An
+    // unreadable file is left to the save, which reports it.
+    if (!read_library_file_pieces(path, [](std::string_view, std::size_t) {}, now, error)) return false;
     return now.content_hash != snapshot.content_hash;
 }
