@@ -171,13 +171,16 @@ private:
     // Room for a row per line at once, and for the rows a user adds before the
     // next load: growing would copy every row (records with a virtual destructor
     // are copied, not moved). Room not yet used is address space, not memory.
-    // A file read in pieces is counted from its first piece.
+    // A file read in pieces is counted from its first piece, but never past the
+    // rows the file could hold: a data line has "DATA" and a separator per column.
     void make_room(std::string_view first_piece) {
         const std::size_t counted = library_file_detail::line_count(first_piece);
         const std::size_t lines = first_piece.empty() || first_piece.size() >= file_size_
                                       ? counted
                                       : (counted * file_size_ + first_piece.size() - 1) / first_piece.size();
-        table_.reserve(lines + lines / 8 + 16);
+        const std::size_t most_rows = file_size_ / (format_.columns.size() + 4) + 1;
+        const std::size_t rows = std::min(lines, most_rows);
+        table_.reserve(rows + rows / 8 + 16);
     }
 
     // Whole lines, the last one perhaps without its line end at the end of the file.
