@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "record_table.h"
 
@@ -80,9 +81,10 @@ public:
         : rows_(rows), line_(line), load_(load), save_(save) {}
 
     std::size_t size() const override { return rows_.size(); }
-    void list_line(std::size_t row, std::string& line) const override { line_(rows_.at(row), line); }
+    // Rows are read through the const table: a row handed out to change counts as changed.
+    void list_line(std::size_t row, std::string& line) const override { line_(std::as_const(rows_).at(row), line); }
     std::string_view reference(std::size_t row) const override {
-        const auto& reference = rows_.at(row).LIBRF;
+        const auto& reference = std::as_const(rows_).at(row).LIBRF;
         return {reference, strnlen(reference, sizeof reference)};
     }
     void remove(std::size_t row) override { rows_.remove(row); }

@@ -33,45 +33,36 @@ bool same_identity(const struct stat& status, const FileSnapshot& snapshot) {
            status.st_mtim.tv_sec == snapshot.modified.tv_sec && status.st_mtim.tv_nsec == snapshot.modified.tv_nsec;
 }
 
-// The content_hash of the file's bytes, read in the pieces read_all reads and
-// hashed as they come: the check before a save of a large table does not hold
-// the file beside the table. False when the file cannot be read.
-bool hash_of_file(const std::string& path, std::uint64_t& hash) {
-    std::string error;
-    const int fd = open_library_file(path, O_RDONLY, error);
-    if (fd < 0) return false;
-    ContentStreamHash stream;
-    char piece[1 << 16];
-    bool ok = true;
-    for (;;) {
-        const ssize_t got = file_system::read(fd, piece, sizeof piece);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            ok = got == 0;
-            break;
-        }
-        stream.add(std::string_view(piece, static_cast<std::size_t>(got)));
-    }
-    file_system::close(fd);
-    hash = stream.value();
-    return ok;
-}
-
 }  // namespace
 
 bool read_library_file(const std::string& path, std::string& content, FileSnapshot& snapshot, std::string& error) {
+    content.clear();
+    return read_library_file_pieces(
+        path,
+        [&](std::string_view piece, std::size_t file_size) {
+            if (content.empty()) content.reserve(file_size);
+            content.append(piece);
+        },
+        snapshot, error);
+}
+
+bool read_library_file_pieces(const std::string& path, const FilePieceTaker& take, FileSnapshot& snapshot,
+                              std::string& error) {
     const int fd = open_library_file(path, O_RDONLY, error);
     if (fd < 0) return false;
     struct stat status {};
+    ContentStreamHash hash;
     bool ok = file_system::fstat(fd, &status) == 0;
     if (ok) {
-        content.clear();
-        content.reserve(static_cast<std::size_t>(status.st_size));
-        ok = file_system::read_all(fd, content);
+        const auto file_size = static_cast<std::size_t>(status.st_size);
+        ok = file_system::read_pieces(fd, [&](std::string_view piece) {
+            hash.add(piece);
+            take(piece, file_size);
+        });
     }
     if (!ok) error = "cannot read '" + path + "': " + std::strerror(errno);
     file_system::close(fd);
-    if (ok) snapshot = snapshot_of(status, content_hash(content));
+    if (ok) snapshot = snapshot_of(status, hash.value());
     return ok;
 }
 
@@ -91,8 +82,10 @@ bool changed_since(const std::string& path, const FileSnapshot& snapshot) {
     if (file_system::stat(path.c_str(), &status) != 0) return false;
     if (!same_identity(status, snapshot)) return true;
     if (status.st_mtim.tv_sec + time_resolution_seconds < snapshot.taken_at) return false;
-    std::uint64_t hash = 0;
-    // An unreadable file is left to the save, which reports it.
-    if (!hash_of_file(path, hash)) return false;
-    return hash != snapshot.content_hash;
+    FileSnapshot now;
+    std::string error;
+    // Only the hash is wanted: the file is not held while it is read. An
+    // unreadable file is left to the save, which reports it.
+    if (!read_library_file_pieces(path, [](std::string_view, std::size_t) {}, now, error)) return false;
+    return now.content_hash != snapshot.content_hash;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,11 @@ struct FileSnapshot {
 // Reads the whole library file at path (a regular file, through the file seam);
 // false with error saying why when it cannot be opened or a read fails.
 bool read_library_file(const std::string& path, std::string& content, FileSnapshot& snapshot, std::string& error);
+// The same, handing the bytes to take in pieces as they are read, with the
+// file's size, so that the file need not be held whole.
+using FilePieceTaker = std::function<void(std::string_view piece, std::size_t file_size)>;
+bool read_library_file_pieces(const std::string& path, const FilePieceTaker& take, FileSnapshot& snapshot,
+                              std::string& error);
 
 // The file at path as it stands after this editor wrote content to it.
 FileSnapshot snapshot_after_writing(const std::string& path, std::string_view content);

@@ -116,13 +116,17 @@ int fstat(int fd, struct stat* status) { return fails(Call::stat) ? -1 : ::fstat
 int unlink(const char* path) { return fails(Call::unlink) ? -1 : ::unlink(path); }
 
 bool read_all(int fd, std::string& content) {
+    return read_pieces(fd, [&](std::string_view piece) { content.append(piece); });
+}
+
+bool read_pieces(int fd, const std::function<void(std::string_view)>& take) {
     char buffer[1 << 16];
     for (;;) {
         const ssize_t got = read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return false;
         if (got == 0) return true;
-        content.append(buffer, static_cast<std::size_t>(got));
+        take(std::string_view(buffer, static_cast<std::size_t>(got)));
     }
 }
 

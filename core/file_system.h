@@ -12,7 +12,9 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace file_system {
 
@@ -40,6 +42,9 @@ int unlink(const char* path);
 
 // Reads to the end of the file; false (errno set) on a read error.
 bool read_all(int fd, std::string& content);
+// The same, handing each piece to take as one read returns it (at most 64 KiB),
+// so that the file need not be held whole.
+bool read_pieces(int fd, const std::function<void(std::string_view)>& take);
 // Writes all of it at the offset; false (errno set) when the disk refuses.
 bool write_all(int fd, std::string_view content, off_t offset);
 

@@ -57,6 +57,17 @@ inline void append_fixed(std::string& out, double value, int precision) {
 // number, 0 when there is none.
 double read_number(std::string_view text);
 
+namespace number_reading_detail {
+// read_number's two ways, which give the same double wherever the first applies.
+// The short way: an empty text, or a plain decimal ("-12.500", ".5", "3.") whose
+// digits make an integer of at most 2^53, read with one division by an exact
+// power of ten, which IEEE arithmetic rounds as correctly as any reader (Clinger's
+// fast path); false where it does not apply.
+bool read_plain_decimal(std::string_view text, double& value);
+// The general way: any text, as strtod reads it.
+double read_any_number(std::string_view text);
+}  // namespace number_reading_detail
+
 // The text with the Latin letters a to z in upper case; every other byte, the
 // Cyrillic of code page 1251 included, stays as it is.
 std::string upper_latin(std::string text);

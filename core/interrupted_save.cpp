@@ -47,3 +47,9 @@ bool repair_interrupted_save(const std::string& path, std::string& content) {
     content = interrupted->old_content;
     return true;
 }
+
+bool interrupted_save_left(const std::string& path) {
+    std::string target;
+    std::string error;
+    return resolve_library_path(path, target, error) && journal_find(target).has_value();
+}

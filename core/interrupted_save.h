@@ -12,3 +12,7 @@
 // the file now holds again. A journal entry that the file's content shows to be
 // stale is dropped; one the user declines to use is kept for the next load.
 bool repair_interrupted_save(const std::string& path, std::string& content);
+
+// Whether the journal holds a save of the file at path that did not finish:
+// only then does a load need the file's content whole.
+bool interrupted_save_left(const std::string& path);

@@ -14,6 +14,8 @@ namespace library_file_detail {
 namespace {
 
 constexpr std::string_view utf8_signature = "\xEF\xBB\xBF";
+// How much of a file's start tells UTF-16 from code page 1251.
+constexpr std::size_t start_bytes = 4096;
 
 bool starts_with_utf16_signature(std::string_view content) {
     return content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF");
@@ -58,26 +60,38 @@ std::size_t utf8_sequence(std::string_view text) {
     return length;
 }
 
-// Code page 1251 text with letters in it is almost never well-formed UTF-8.
-bool looks_like_utf8(std::string_view content) {
-    std::size_t at = first_high_byte(content);
-    if (at == content.size()) return false;
-    while (at < content.size()) {
-        if (static_cast<unsigned char>(content[at]) < 0x80) {
+// Whether text holds a byte outside ASCII, and whether every such byte starts
+// a well-formed UTF-8 sequence: code page 1251 text with letters in it almost
+// never does.
+struct Utf8Scan {
+    bool high_byte = false;
+    bool well_formed = true;
+};
+
+Utf8Scan scan_utf8(std::string_view text) {
+    Utf8Scan scan;
+    std::size_t at = first_high_byte(text);
+    if (at == text.size()) return scan;
+    scan.high_byte = true;
+    while (at < text.size()) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
             ++at;
             continue;
         }
-        const std::size_t length = utf8_sequence(content.substr(at));
-        if (length == 0) return false;
+        const std::size_t length = utf8_sequence(text.substr(at));
+        if (length == 0) {
+            scan.well_formed = false;
+            return scan;
+        }
         at += length;
     }
-    return true;
+    return scan;
 }
 
 // UTF-16 text of Latin letters is every other byte NUL; a single stray NUL in a
 // code page 1251 file is only a damaged value.
 bool mostly_nul(std::string_view content) {
-    const std::string_view start = content.substr(0, 4096);
+    const std::string_view start = content.substr(0, start_bytes);
     return !start.empty() && static_cast<std::size_t>(std::count(start.begin(), start.end(), '\0')) * 8 >= start.size();
 }
 
@@ -97,13 +111,29 @@ bool is_known_other_line(std::string_view line) {
 }
 
 LoadReport::Text text_of(std::string_view content) {
-    if (starts_with_utf16_signature(content) || mostly_nul(content)) {
-        return LoadReport::Text::utf16;
+    TextLook look;
+    look.take(content);
+    return look.result();
+}
+
+void TextLook::take(std::string_view lines) {
+    if (start_.size() < start_bytes) start_.append(lines.substr(0, start_bytes - start_.size()));
+    if (!line_end_seen_) {
+        line_end_seen_ = lines.find('\n') != std::string_view::npos;
+        carriage_return_seen_ = carriage_return_seen_ || lines.find('\r') != std::string_view::npos;
     }
-    if (content.starts_with(utf8_signature) || looks_like_utf8(content)) return LoadReport::Text::utf8;
-    if (content.find('\n') == std::string_view::npos && content.find('\r') != std::string_view::npos) {
-        return LoadReport::Text::cr_line_ends;
+    // A sequence never spans pieces of whole lines, so each piece is scanned on its own.
+    if (well_formed_utf8_) {
+        const Utf8Scan scan = scan_utf8(lines);
+        high_byte_seen_ = high_byte_seen_ || scan.high_byte;
+        well_formed_utf8_ = scan.well_formed;
     }
+}
+
+LoadReport::Text TextLook::result() const {
+    if (starts_with_utf16_signature(start_) || mostly_nul(start_)) return LoadReport::Text::utf16;
+    if (start_.starts_with(utf8_signature) || (high_byte_seen_ && well_formed_utf8_)) return LoadReport::Text::utf8;
+    if (!line_end_seen_ && carriage_return_seen_) return LoadReport::Text::cr_line_ends;
     return LoadReport::Text::plain;
 }
 

@@ -7,6 +7,7 @@
 // any length, and a last line without a line end.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -15,6 +16,7 @@
 
 #include "format_text.h"
 #include "record_table.h"
+#include "rows_fingerprint.h"
 #include "table_format.h"
 
 // What a load could not take as it stands: the user is told, since the next
@@ -48,6 +50,21 @@ bool is_known_other_line(std::string_view line);
 // UTF-8 signature taken off.
 LoadReport::Text text_of(std::string_view content);
 std::string_view without_signature(std::string_view content);
+
+// text_of, taken over the file in pieces of whole lines (the last one may lack
+// its line end), as they are read.
+class TextLook {
+public:
+    void take(std::string_view lines);
+    LoadReport::Text result() const;
+
+private:
+    std::string start_;  // the first bytes: signatures, and NULs for UTF-16
+    bool line_end_seen_ = false;
+    bool carriage_return_seen_ = false;
+    bool high_byte_seen_ = false;
+    bool well_formed_utf8_ = true;
+};
 // How many characters of a text column a save keeps: the precision of its format.
 std::size_t saved_width(const char* format);
 
@@ -55,6 +72,14 @@ enum class FieldFit { whole, cut_now, cut_at_save };
 
 // Stores a field's text into a fixed text field, cut to what the field holds.
 FieldFit store_text(std::span<char> field, std::string_view value, std::size_t saved);
+// The same for a field that holds only NULs and a value without one.
+inline FieldFit store_new_text(std::span<char> field, std::string_view value, std::size_t saved) {
+    const std::size_t kept = std::min(value.size(), field.size() - 1);
+    std::memcpy(field.data(), value.data(), kept);
+    if (kept < value.size()) return FieldFit::cut_now;
+    if (kept > saved) return FieldFit::cut_at_save;
+    return FieldFit::whole;
+}
 
 void append_with_crlf(std::string& out, std::string_view text);
 
@@ -93,79 +118,153 @@ std::size_t written_size_bound(const TableFormat<Record>& format, std::size_t ro
 
 }  // namespace library_file_detail
 
-// Reads every data line of the file's bytes into the table (which it empties first).
+// Reads the data lines of a library file into a table (which it empties
+// first), taking the file's bytes in pieces as they are read, split anywhere,
+// so that a large file need never be held whole:
+//
+//   TableReader<CUTS> reader(cut_method_format, table, report, file_size);
+//   reader.read(piece);  ...  reader.finish();
 template <class Record>
-void read_table(std::string_view content, const TableFormat<Record>& format, RecordTable<Record>& table,
-                LoadReport& report, void (*number_row)(Record&, std::int32_t) = nullptr) {
-    using namespace library_file_detail;
-    table.empty();
-    report = LoadReport{};
-    report.text = text_of(content);
-    std::string_view rest = without_signature(content);
+class TableReader {
+public:
+    // file_size: the whole file's, to size the table from its first piece.
+    TableReader(const TableFormat<Record>& format, RecordTable<Record>& table, LoadReport& report,
+                std::size_t file_size, void (*number_row)(Record&, std::int32_t) = nullptr)
+        : format_(format), table_(table), report_(report), file_size_(file_size), number_row_(number_row),
+          fingerprint_(format) {
+        table_.empty();
+        report_ = LoadReport{};
+    }
+
+    void read(std::string_view piece) {
+        if (piece.empty()) return;
+        if (line_number_ == 0 && partial_.empty()) make_room(piece);
+        if (!partial_.empty()) {
+            // The line the last piece began ends in this one.
+            const std::size_t end = piece.find('\n');
+            if (end == std::string_view::npos) {
+                partial_.append(piece);
+                return;
+            }
+            partial_.append(piece.substr(0, end + 1));
+            read_lines(partial_);
+            partial_.clear();
+            piece.remove_prefix(end + 1);
+        }
+        const std::size_t last_end = piece.rfind('\n');
+        if (last_end != std::string_view::npos) read_lines(piece.substr(0, last_end + 1));
+        partial_.assign(piece.substr(last_end == std::string_view::npos ? 0 : last_end + 1));
+    }
+
+    // The file has ended: its last line needs no line end.
+    void finish() {
+        if (line_number_ == 0 && partial_.empty()) make_room(partial_);
+        if (!partial_.empty()) read_lines(partial_);
+        partial_.clear();
+        report_.text = look_.result();
+    }
+
+    // The rows_fingerprint of the rows read, taken as they were read.
+    std::uint64_t fingerprint() const { return fingerprint_.value(); }
+
+private:
     // Room for a row per line at once, and for the rows a user adds before the
     // next load: growing would copy every row (records with a virtual destructor
     // are copied, not moved). Room not yet used is address space, not memory.
-    const std::size_t lines = line_count(rest);
-    table.reserve(lines + lines / 8 + 16);
-    long line_number = 0;
-    std::int32_t accepted = 0;
-    while (!rest.empty()) {
-        const std::size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-        ++line_number;
+    // A file read in pieces is counted from its first piece, but never past the
+    // rows the file could hold: a data line has "DATA" and a separator per column.
+    void make_room(std::string_view first_piece) {
+        const std::size_t counted = library_file_detail::line_count(first_piece);
+        const std::size_t lines = first_piece.empty() || first_piece.size() >= file_size_
+                                      ? counted
+                                      : (counted * file_size_ + first_piece.size() - 1) / first_piece.size();
+        const std::size_t most_rows = file_size_ / (format_.columns.size() + 4) + 1;
+        const std::size_t rows = std::min(lines, most_rows);
+        table_.reserve(rows + rows / 8 + 16);
+    }
+
+    // Whole lines, the last one perhaps without its line end at the end of the file.
+    void read_lines(std::string_view lines) {
+        look_.take(lines);
+        if (line_number_ == 0) lines = library_file_detail::without_signature(lines);
+        while (!lines.empty()) {
+            const std::size_t end = lines.find('\n');
+            read_line(lines.substr(0, end));
+            lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
+        }
+    }
+
+    void read_line(std::string_view line) {
+        using namespace library_file_detail;
+        ++line_number_;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (!is_data_line(line)) {
-            if (!is_known_other_line(line)) report.unrecognised_lines.push_back(line_number);
-            continue;
+            if (!is_known_other_line(line)) report_.unrecognised_lines.push_back(line_number_);
+            return;
         }
-        std::size_t separator = line.find('|');
+        const std::size_t separator = line.find('|');
         if (separator == std::string_view::npos) {
-            report.rejected_lines.push_back(line_number);
-            continue;
+            report_.rejected_lines.push_back(line_number_);
+            return;
         }
+        // A fresh row's text fields hold nothing but NULs: a value is copied in
+        // without filling the rest, unless a NUL in the line must end it early.
+        const bool holds_nul = line.find('\0') != std::string_view::npos;
         Record row;
         std::string_view fields = line.substr(separator + 1);
-        bool rejected = false;
         bool cut = false;
         bool cut_at_save = false;
-        const auto& columns = format.columns;
-        for (std::size_t c = 0; c < columns.size() && !rejected; ++c) {
-            std::string_view value;
+        const auto& columns = format_.columns;
+        for (std::size_t c = 0; c < columns.size(); ++c) {
             const std::size_t next = fields.find('|');
             const bool last = c + 1 == columns.size();
-            if (last) {
-                if (next != std::string_view::npos) rejected = true;
-                value = fields;
-            } else if (next == std::string_view::npos) {
-                rejected = true;
-            } else {
-                value = fields.substr(0, next);
-                fields.remove_prefix(next + 1);
+            if (last != (next == std::string_view::npos)) {
+                report_.rejected_lines.push_back(line_number_);
+                return;
             }
-            if (rejected) break;
+            const std::string_view value = fields.substr(0, next);
+            if (!last) fields.remove_prefix(next + 1);
             const Column<Record>& column = columns[c];
             if (column.kind == ColumnKind::text) {
                 const std::size_t saved = column.precision >= 0 ? static_cast<std::size_t>(column.precision)
                                                                 : saved_width(column.format);
-                const FieldFit fit = store_text(column.text(row), value, saved);
+                const std::span<char> field = column.text(row);
+                const FieldFit fit =
+                    holds_nul ? store_text(field, value, saved) : store_new_text(field, value, saved);
                 cut = cut || fit == FieldFit::cut_now;
                 cut_at_save = cut_at_save || fit == FieldFit::cut_at_save;
             } else if (column.kind == ColumnKind::number) {
                 row.*(column.number) = read_number(value);
             }
         }
-        if (rejected) {
-            report.rejected_lines.push_back(line_number);
-            continue;
-        }
-        if (cut) report.cut_lines.push_back(line_number);
-        if (cut_at_save) report.save_cut_lines.push_back(line_number);
-        store_text(std::span<char>(row.tag), "DATA", sizeof row.tag);
-        if (number_row != nullptr) number_row(row, accepted);
-        ++accepted;
-        table.append(row);
+        if (cut) report_.cut_lines.push_back(line_number_);
+        if (cut_at_save) report_.save_cut_lines.push_back(line_number_);
+        store_new_text(std::span<char>(row.tag), "DATA", sizeof row.tag);
+        if (number_row_ != nullptr) number_row_(row, accepted_);
+        ++accepted_;
+        fingerprint_.add(row);
+        table_.append(row);
     }
+
+    const TableFormat<Record>& format_;
+    RecordTable<Record>& table_;
+    LoadReport& report_;
+    std::size_t file_size_;
+    void (*number_row_)(Record&, std::int32_t);
+    RowsFingerprint<Record> fingerprint_;
+    library_file_detail::TextLook look_;
+    std::string partial_;  // the start of a line whose end is still to come
+    long line_number_ = 0;
+    std::int32_t accepted_ = 0;
+};
+
+// Reads every data line of the file's bytes into the table (which it empties first).
+template <class Record>
+void read_table(std::string_view content, const TableFormat<Record>& format, RecordTable<Record>& table,
+                LoadReport& report, void (*number_row)(Record&, std::int32_t) = nullptr) {
+    TableReader<Record> reader(format, table, report, content.size(), number_row);
+    reader.read(content);
+    reader.finish();
 }
 
 // Appends one data line as the table's writer puts it out, without its line end.

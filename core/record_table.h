@@ -48,8 +48,13 @@ public:
     std::size_t size() const { return order_.size(); }
     bool has_row(long index) const { return index >= 0 && static_cast<std::size_t>(index) < order_.size(); }
 
+    // How often the rows may have changed: a table whose count is what it was
+    // still holds the rows it held then. Handing out a row to change counts.
+    std::uint64_t changes() const { return changes_; }
+
     // Destroys every row and gives the storage back.
     void empty() {
+        ++changes_;
         std::vector<Record>().swap(slots_);
         std::vector<std::uint32_t>().swap(order_);
         std::vector<std::uint32_t>().swap(free_slots_);
@@ -60,6 +65,7 @@ public:
         order_.reserve(rows);
     }
     void append(const Record& record) {
+        ++changes_;
         if (free_slots_.empty()) {
             order_.push_back(static_cast<std::uint32_t>(slots_.size()));
             slots_.push_back(record);
@@ -70,10 +76,14 @@ public:
         slots_[order_.back()] = record;
     }
     Record copy_of(std::size_t index) const { return at(index); }
-    Record& at(std::size_t index) { return slots_[order_.at(index)]; }
+    Record& at(std::size_t index) {
+        ++changes_;
+        return slots_[order_.at(index)];
+    }
     const Record& at(std::size_t index) const { return slots_[order_.at(index)]; }
     // Later rows move one place to the front, keeping their order.
     void remove(std::size_t index) {
+        ++changes_;
         free_slots_.push_back(order_.at(index));
         order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(index));
     }
@@ -85,4 +95,5 @@ private:
     std::vector<Record> slots_;
     std::vector<std::uint32_t> order_;       // the place in slots_ of each row, in order
     std::vector<std::uint32_t> free_slots_;  // places of removed rows, for the next rows appended
+    std::uint64_t changes_ = 0;
 };

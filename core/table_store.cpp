@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "content_hash.h"
 #include "file_replace.h"
 #include "format_text.h"
 #include "uf.h"
@@ -56,6 +57,12 @@ const char* text_kind(LoadReport::Text text) {
     return "";
 }
 
+// The user is told the table cannot be loaded; the log keeps the reason where
+// it is more than a missing file.
+void log_read_failure(const std::string& error) {
+    if (errno != ENOENT && !error.empty()) UF_print_syslog(error.c_str(), 0);
+}
+
 }  // namespace
 
 void show_load_failure(const char* table_name, bool names_table) {
@@ -87,9 +94,14 @@ void show_load_report(const char* file_name, const LoadReport& report, bool save
 bool read_for_load(const std::string& path, std::string& content, FileSnapshot& snapshot) {
     std::string error;
     if (read_library_file(path, content, snapshot, error)) return true;
-    // The user is told the table cannot be loaded; the log keeps the reason
-    // where it is more than a missing file.
-    if (errno != ENOENT && !error.empty()) UF_print_syslog(error.c_str(), 0);
+    log_read_failure(error);
+    return false;
+}
+
+bool read_pieces_for_load(const std::string& path, const FilePieceTaker& take, FileSnapshot& snapshot) {
+    std::string error;
+    if (read_library_file_pieces(path, take, snapshot, error)) return true;
+    log_read_failure(error);
     return false;
 }
 

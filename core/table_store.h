@@ -6,39 +6,23 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
-#include "content_hash.h"
 #include "file_replace.h"
 #include "file_snapshot.h"
 #include "interrupted_save.h"
 #include "library_file.h"
+#include "rows_fingerprint.h"
 
 // What a table's file and rows were at its last load or save.
 struct TableSync {
     FileSnapshot file;
-    std::uint64_t rows = ContentHash().value();  // the fingerprint of the rows then
+    std::uint64_t rows = no_rows_fingerprint;  // the rows_fingerprint of the rows then
+    std::uint64_t table_changes = 0;           // the table's changes() then
     // The last load could not take every line: a save would lose them, so it asks first.
     bool load_incomplete = false;
 };
-
-// A fingerprint of what a save would write of the rows.
-template <class Record>
-std::uint64_t rows_fingerprint(const TableFormat<Record>& format, const RecordTable<Record>& table) {
-    ContentHash hash;
-    for (const Record& row : table) {
-        for (const Column<Record>& column : format.columns) {
-            if (column.kind == ColumnKind::text) {
-                // The column reaches the field through a mutable row; nothing is written.
-                const std::span<char> text = column.text(const_cast<Record&>(row));
-                hash.add(std::string_view(text.data(), text.size()));
-            } else if (column.kind == ColumnKind::number) {
-                hash.add(row.*(column.number));
-            }
-        }
-    }
-    return hash.value();
-}
 
 // How an editor loads a table.
 struct LoadOptions {
@@ -55,10 +39,51 @@ void show_load_report(const char* file_name, const LoadReport& report, bool save
 // The notice show_load_report shows, as text.
 std::string load_report_text(const char* file_name, const LoadReport& report, bool saved_here);
 bool read_for_load(const std::string& path, std::string& content, FileSnapshot& snapshot);
+// The same, handing the bytes to take in pieces as they are read.
+bool read_pieces_for_load(const std::string& path, const FilePieceTaker& take, FileSnapshot& snapshot);
 // The save's questions and refusals, the replacement of the file, and its
 // message, as save_table returns it; written tells whether the file now holds content().
 int save_with(std::size_t rows, const std::string& path, const ContentPieces& content,
               TableSync& sync, int save_flag, bool& written);
+
+// Reads the whole file, then the rows from it: the table keeps its rows until
+// the file has been read. A file a crash left half-written is put back first,
+// if the user wants it.
+template <class Record>
+bool read_whole_then_rows(const TableFormat<Record>& format, RecordTable<Record>& table, const std::string& path,
+                          void (*number_row)(Record&, std::int32_t), LoadReport& report, FileSnapshot& snapshot,
+                          std::uint64_t& fingerprint) {
+    std::string content;
+    if (!read_for_load(path, content, snapshot)) return false;
+    if (repair_interrupted_save(path, content)) snapshot = snapshot_after_writing(path, content);
+    TableReader<Record> reader(format, table, report, content.size(), number_row);
+    reader.read(content);
+    reader.finish();
+    fingerprint = reader.fingerprint();
+    return true;
+}
+
+// Reads the rows into an empty table as the file is read, so that the file is
+// never held whole; a failed read leaves the table empty again.
+template <class Record>
+bool read_rows_while_reading(const TableFormat<Record>& format, RecordTable<Record>& table, const std::string& path,
+                             void (*number_row)(Record&, std::int32_t), LoadReport& report, FileSnapshot& snapshot,
+                             std::uint64_t& fingerprint) {
+    std::optional<TableReader<Record>> reader;
+    const auto take = [&](std::string_view piece, std::size_t file_size) {
+        if (!reader) reader.emplace(format, table, report, file_size, number_row);
+        reader->read(piece);
+    };
+    if (!read_pieces_for_load(path, take, snapshot)) {
+        table.empty();
+        return false;
+    }
+    if (!reader) reader.emplace(format, table, report, 0, number_row);
+    reader->finish();
+    fingerprint = reader->fingerprint();
+    return true;
+}
+
 }  // namespace table_store_detail
 
 // 0 when the file was read (the table now holds its rows), -1 when it cannot be
@@ -66,21 +91,34 @@ int save_with(std::size_t rows, const std::string& path, const ContentPieces& co
 template <class Record>
 int load_table(const TableFormat<Record>& format, RecordTable<Record>& table, const std::string& path,
                TableSync& sync, LoadOptions options, void (*number_row)(Record&, std::int32_t) = nullptr) {
-    std::string content;
+    using namespace table_store_detail;
+    LoadReport report;
     FileSnapshot snapshot;
-    if (!table_store_detail::read_for_load(path, content, snapshot)) {
+    std::uint64_t fingerprint = no_rows_fingerprint;
+    // Rows that a failed read must leave as they were are kept until the whole
+    // file has been read; an empty table is filled as the file is read. A save
+    // cut short while the file was being written needs the whole file, which
+    // is then read again.
+    bool read = false;
+    if (table.size() == 0) {
+        read = read_rows_while_reading(format, table, path, number_row, report, snapshot, fingerprint);
+        if (read && interrupted_save_left(path)) {
+            table.empty();
+            read = read_whole_then_rows(format, table, path, number_row, report, snapshot, fingerprint);
+        }
+    } else {
+        read = read_whole_then_rows(format, table, path, number_row, report, snapshot, fingerprint);
+    }
+    if (!read) {
         sync.file = FileSnapshot{};
-        table_store_detail::show_load_failure(format.table_name, options.failure_names_table);
+        show_load_failure(format.table_name, options.failure_names_table);
         return -1;
     }
-    // A file a crash left half-written is put back first, if the user wants it.
-    if (repair_interrupted_save(path, content)) snapshot = snapshot_after_writing(path, content);
-    LoadReport report;
-    read_table(content, format, table, report, number_row);
     sync.file = snapshot;
-    sync.rows = rows_fingerprint(format, table);
+    sync.rows = fingerprint;
+    sync.table_changes = table.changes();
     sync.load_incomplete = options.saved_here && !report.clean();
-    if (!report.clean()) table_store_detail::show_load_report(format.file_name, report, options.saved_here);
+    if (!report.clean()) show_load_report(format.file_name, report, options.saved_here);
     return 0;
 }
 
@@ -93,13 +131,19 @@ int save_table(const TableFormat<Record>& format, const RecordTable<Record>& tab
     const int result = table_store_detail::save_with(
         table.size(), path, [&](const ContentWriter& write) { return write_table_pieces(format, table, write); },
         sync, save_flag, written);
-    if (written) sync.rows = rows_fingerprint(format, table);
+    if (written) {
+        sync.rows = rows_fingerprint(format, table);
+        sync.table_changes = table.changes();
+    }
     return result;
 }
 
-// Whether the rows differ from what they were at the last load or save.
+// Whether the rows differ from what they were at the last load or save. Rows
+// no one could have changed since are not looked at: a large table costs its
+// fingerprint only when it may have changed.
 template <class Record>
 bool unsaved_changes(const TableFormat<Record>& format, const RecordTable<Record>& table, const TableSync& sync) {
+    if (table.changes() == sync.table_changes) return false;
     return rows_fingerprint(format, table) != sync.rows;
 }
 

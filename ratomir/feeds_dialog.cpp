@@ -2,6 +2,7 @@
 // and showing the selected row.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "dialog_items.h"
@@ -137,7 +138,7 @@ int load_library_tables() {
 
 int find_pick_index(int kind, long row) {
     if (!feeds_table.has_row(row)) return 0;
-    const FEEDS& feeds = feeds_table.at(static_cast<std::size_t>(row));
+    const FEEDS& feeds = std::as_const(feeds_table).at(static_cast<std::size_t>(row));
     switch (kind) {
         case cut_method_kind: return pick_index(cut_method_table, feeds.OPERTYPE);
         case tool_material_kind: return pick_index(tool_material_table, feeds.TOOLMAT);
@@ -176,7 +177,8 @@ void show_selected_row(int dialog) {
     const int row = dialog_items::ask_index(dialog, "LIST");
     // With no row selected (an empty table) the fields stay as they are.
     if (!feeds_table.has_row(row)) return;
-    const FEEDS& shown = feeds_table.at(static_cast<std::size_t>(row));
+    // Read through the const table: a row handed out to change would count as changed.
+    const FEEDS& shown = std::as_const(feeds_table).at(static_cast<std::size_t>(row));
     dialog_items::set_text(dialog, "LIBREF", shown.LIBRF);
     dialog_items::select_line(dialog, "OPERTYPE", find_pick_index(cut_method_kind, row));
     dialog_items::select_line(dialog, "PARTMAT", find_pick_index(part_material_kind, row));

@@ -3,6 +3,8 @@
 
 #include <clocale>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "library_file.h"
 #include "table_formats.h"
@@ -21,6 +23,13 @@ template <class Record>
 RecordTable<Record> read(const TableFormat<Record>& format, const std::string& text) {
     LoadReport report;
     return read(format, text, report);
+}
+
+std::string sample_text(const std::string& file_name) {
+    std::ifstream in(std::string(SAMPLE_LIBRARY_DIR) + "/" + file_name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 // The data lines of a written file: what follows the header.
@@ -221,6 +230,79 @@ TEST(CutMethods, EveryCodePageByteSurvivesARoundTrip) {
     const auto table = read(cut_method_format, line);
     ASSERT_EQ(table.size(), 1u);
     EXPECT_EQ(data_lines(cut_method_format, table), line);
+}
+
+// 5. A file read in pieces as the reads return them.
+struct Reading {
+    std::size_t rows = 0;
+    std::uint64_t fingerprint = 0;
+    std::uint64_t taken_fingerprint = 0;
+    std::vector<long> rejected, unrecognised, cut, save_cut;
+    LoadReport::Text text = LoadReport::Text::plain;
+    bool operator==(const Reading&) const = default;
+};
+
+// The text read through a reader, cut at the given places.
+template <class Record>
+Reading read_in_pieces(const TableFormat<Record>& format, const std::string& text, std::vector<std::size_t> cuts) {
+    RecordTable<Record> table;
+    table.append(Record{});  // a reader starts from an empty table
+    LoadReport report;
+    TableReader<Record> reader(format, table, report, text.size());
+    std::size_t from = 0;
+    cuts.push_back(text.size());
+    for (const std::size_t cut : cuts) {
+        reader.read(std::string_view(text).substr(from, cut - from));
+        from = cut;
+    }
+    reader.finish();
+    return {table.size(), rows_fingerprint(format, table), reader.fingerprint(), report.rejected_lines,
+            report.unrecognised_lines, report.cut_lines, report.save_cut_lines, report.text};
+}
+
+template <class Record>
+void expect_any_split_reads_alike(const TableFormat<Record>& format, const std::string& text) {
+    const Reading whole = read_in_pieces(format, text, {});
+    EXPECT_EQ(whole.fingerprint, whole.taken_fingerprint);
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        ASSERT_EQ(read_in_pieces(format, text, {cut}), whole) << "cut at " << cut << " of:\n" << text;
+    }
+    std::vector<std::size_t> every_byte;
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) every_byte.push_back(cut);
+    EXPECT_EQ(read_in_pieces(format, text, every_byte), whole);
+}
+
+TEST(Pieces, AnySplitReadsAsTheWholeText) {
+    expect_any_split_reads_alike(cut_method_format, sample_text(cut_method_format.file_name).substr(0, 3000));
+    expect_any_split_reads_alike(feeds_format, "# FEEDS\r\nDATA|F1|o|p|t|9|2.5|1|2|9|120|9|0.1\r\n"
+                                               "DATA|" + std::string(22, 'R') + "|o|p|t|0|1|||0|1|0|1\r\n"
+                                               "DATA|F3|o|p|t|0|1\r\nnoise\r\nDATA|F4|o|p|t|0|1|||0|1|0|1");
+    expect_any_split_reads_alike(tool_material_format, "DATA|A|n\0x|d\nDATA|B|" + std::string(60, 'n') + "|d\n");
+}
+
+std::string utf16_without_signature(const std::string& text) {
+    std::string utf16;
+    for (const char c : text) utf16 += std::string{c, '\0'};
+    return utf16;
+}
+
+TEST(Pieces, HowTheTextLooksIsToldAsForTheWholeText) {
+    const std::string utf8_letter = "\xD0\x96";
+    const std::string text_kinds[] = {
+        "\xEF\xBB\xBF" "DATA|A|n|d\r\nDATA|B|n|d\r\n",             // signature: UTF-8, first row kept
+        "DATA|A|n|d\r\nDATA|B|" + utf8_letter + "|d\r\n",          // UTF-8 letters on a later line
+        "DATA|A|\xC6|d\r\nDATA|B|" + utf8_letter + "|d\r\n",       // a 1251 letter first: not UTF-8
+        "DATA|A|n|\xD0\r\n\x96|d\r\n",                           // a sequence cut by a line end
+        "# TOOLS\rDATA|A|n|d\rDATA|B|n|d\r",                      // CR line ends
+        utf16_without_signature("DATA|A|n|d\r\n"),
+    };
+    for (const std::string& text : text_kinds) {
+        LoadReport report;
+        RecordTable<TOOL_MATERIALS> table;
+        read_table(text, tool_material_format, table, report);
+        EXPECT_EQ(report.text, library_file_detail::text_of(text));
+        expect_any_split_reads_alike(tool_material_format, text);
+    }
 }
 
 TEST(Tables, LoadingReplacesAndRemovingKeepsOrder) {

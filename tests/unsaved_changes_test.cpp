@@ -2,6 +2,12 @@
 // one whose table is as it was loaded or saved does not.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <utility>
+
+#include "record_table.h"
+#include "records.h"
+
 #include "small_library.h"
 #include "store_session.h"
 #include "test_text.h"
@@ -41,6 +47,42 @@ TEST(UnsavedChanges, AnEditThatChangedNothingAndALoadThatUndidChangesAskNothing)
     EXPECT_EQ(count_lines_starting(run.transcript, "box "), 0) << run.transcript;
     run = run_on_small_library("strakel", "press BLO_ACT 1\npress BLO_ACT 4\nok\n");
     EXPECT_EQ(count_lines_starting(run.transcript, "box "), 0) << run.transcript;
+}
+
+TEST(UnsavedChanges, EveryWayOfChangingFeedsRowsAsksAndLookingOrSavingDoesNot) {
+    const auto leave_questions = [](const std::string& script) {
+        const HostRun run = run_on_small_library("ratomir", script);
+        return count_lines_starting(run.transcript, "box question owner=ratomir.dlg caption=\"Выход");
+    };
+    EXPECT_EQ(leave_questions("press BLO_ACT 0\ntype DPT_CUT_MM 9.5\npress BLO_ACTION 0\nok\nanswer yes\n"), 1);
+    EXPECT_EQ(leave_questions("press BLO_ACT 1\npress BLO_ACTION 0\nok\nanswer yes\n"), 1);
+    EXPECT_EQ(leave_questions("press BLO_ACT 2\nok\nanswer yes\n"), 1);
+    EXPECT_EQ(leave_questions("select LIST 1\npress BLO_ACT 3\nok\n"), 0);
+    EXPECT_EQ(leave_questions("press BLO_ACT 2\npress BLO_ACT 5\nanswer yes\nok\n"), 0);
+    EXPECT_EQ(leave_questions("press BLO_ACT 2\npress BLO_ACT 5\nanswer yes\npress BLO_ACT 2\nok\nanswer yes\n"), 1);
+}
+
+TEST(UnsavedChanges, ATableCountsEveryWayItsRowsCanChange) {
+    RecordTable<CUTS> table;
+    std::uint64_t before = table.changes();
+    const auto changed = [&] {
+        const bool counted = table.changes() != before;
+        before = table.changes();
+        return counted;
+    };
+    table.append(CUTS{});
+    EXPECT_TRUE(changed());
+    table.at(0).MODE[0] = 'M';
+    EXPECT_TRUE(changed());
+    table.reserve(10);
+    for (const CUTS& row : table) EXPECT_EQ(row.MODE[0], 'M');
+    EXPECT_EQ(std::as_const(table).at(0).MODE[0], 'M');
+    EXPECT_EQ(table.copy_of(0).MODE[0], 'M');
+    EXPECT_FALSE(changed());
+    table.remove(0);
+    EXPECT_TRUE(changed());
+    table.empty();
+    EXPECT_TRUE(changed());
 }
 
 TEST(UnsavedChanges, ARecordDialogEndsWithoutAQuestion) {
