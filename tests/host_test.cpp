@@ -172,6 +172,34 @@ TEST_F(DialogModel, ListLinesInsertDeleteAndKeepTheSelection) {
     EXPECT_EQ(changes.size(), 6u);
 }
 
+TEST_F(DialogModel, ALongListKeepsItsLinesInOrderThroughGrowthMiddleInsertsAndARefill) {
+    // Past a few thousand lines the list takes its room in one step: lines added
+    // at the end, in the middle and after a refill must all stand where they went.
+    std::vector<std::string> expected;
+    for (int i = 0; i < 9000; ++i) {
+        const std::string text = (i % 7 == 0 ? "\xD0\xE5\xE7 " : "line ") + std::to_string(i);
+        if (i % 1000 == 500) {
+            ASSERT_EQ(insert(i / 2, text.c_str()), 0);
+            expected.insert(expected.begin() + i / 2, cp1251_to_utf8(text));
+        } else {
+            ASSERT_EQ(insert(-1, text.c_str()), 0);
+            expected.push_back(cp1251_to_utf8(text));
+        }
+    }
+    EXPECT_EQ(dialog->find("LIST")->lines, expected);
+    EXPECT_EQ(expected[7], "Рез 7");
+
+    ASSERT_EQ(set("LIST", UF_STYLER_LIST_DELETE, -1, 0), 0);
+    expected.clear();
+    for (int i = 0; i < 12000; ++i) {
+        const std::string text = "again " + std::to_string(i);
+        ASSERT_EQ(insert(-1, text.c_str()), 0);
+        expected.push_back(text);
+    }
+    EXPECT_EQ(dialog->find("LIST")->lines, expected);
+    EXPECT_EQ(changes.size(), 9000u + 1u + 12000u);
+}
+
 TEST_F(DialogModel, AContainersSensitivityCoversItsItems) {
     EXPECT_FALSE(dialog->user_type("LIBREF", "X", why));
     EXPECT_EQ(why, "item LIBREF is insensitive");

@@ -8,6 +8,7 @@
 
 #include "host_status.h"
 #include "host_text.h"
+#include "list_growth.h"
 
 namespace ughost {
 namespace {
@@ -102,6 +103,7 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
             if (value.value.string == nullptr) return status_bad_value;
             const int size = static_cast<int>(item->lines.size());
             const int at = value.subitem_index < 0 || value.subitem_index > size ? size : value.subitem_index;
+            make_room_for_one_more(item->lines);
             if (at == size && static_cast<std::size_t>(at) < spare_lines_.size()) {
                 std::string& line = item->lines.emplace_back(std::move(spare_lines_[at]));
                 cp1251_to_utf8(value.value.string, line);

@@ -11,6 +11,7 @@
 #include "host_call.h"
 #include "host_status.h"
 #include "host_text.h"
+#include "list_growth.h"
 
 namespace ughost {
 namespace {
@@ -71,6 +72,7 @@ void Host::item_changed(const Dialog& dialog, const ItemChange& change) {
         held_back_.reserve(lines + lines / 8 + 16);
     }
     held_back_dialog_ = &dialog;
+    make_room_for_one_more(held_back_);
     held_back_.push_back(change);
 }
 

@@ -1,0 +1,18 @@
+// Room for a list that is filled one line at a time with no count known
+// beforehand, as a plug-in fills its dialog's list. Doubling would copy the
+// lines at every step and touch fresh pages for each copy; past a few thousand
+// lines the room for a large list is taken at once instead. Room never used is
+// address space, not memory.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+template <class T>
+void make_room_for_one_more(std::vector<T>& lines) {
+    constexpr std::size_t few = 4096;
+    constexpr std::size_t large = std::size_t{1} << 20;
+    if (lines.size() < lines.capacity() || lines.size() < few) return;
+    lines.reserve(std::max(large, 2 * lines.capacity()));
+}
