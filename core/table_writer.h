@@ -54,9 +54,13 @@ public:
     explicit DataLineWriter(const TableFormat<Record>& format) : format_(format) {
         longest_line_ = table_writer_detail::tag_width + 2;
         for (const Column<Record>& column : format.columns) {
+            // put() writes no line of a format with any other column: the general
+            // path sizes its own.
             if (column.precision < 0) plain_ = false;
             const bool text = column.kind == ColumnKind::text;
-            longest_line_ += 1 + (text ? static_cast<std::size_t>(column.precision) : fixed_decimal_longest);
+            const std::size_t longest_value = text && plain_ ? static_cast<std::size_t>(column.precision)
+                                                             : fixed_decimal_longest;
+            longest_line_ += 1 + longest_value;
         }
     }
 
