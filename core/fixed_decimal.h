@@ -12,6 +12,9 @@
 // The largest precision the integer path takes: the fraction's 53 bits times
 // 5 to this power must stay within 64 bits.
 constexpr int fixed_decimal_most_precision = 4;
+// The longest text the integer path writes: a sign, 19 whole digits, the point
+// and the decimals.
+constexpr std::size_t fixed_decimal_longest = 1 + 19 + 1 + fixed_decimal_most_precision;
 
 namespace fixed_decimal_detail {
 
@@ -43,6 +46,16 @@ inline std::uint64_t divide_rounded(std::uint64_t t, int shift, bool whole_odd) 
     return (t + half - 1 + last_odd) >> shift;
 }
 
+// How many digits the whole part takes.
+inline int whole_digits(std::uint64_t number) {
+    int digits = 1;
+    while (number >= 100) {
+        number /= 100;
+        digits += 2;
+    }
+    return number >= 10 ? digits + 1 : digits;
+}
+
 // Writes the whole part's digits backwards, the last at end[-1].
 inline char* put_whole_before(char* end, std::uint64_t number) {
     char* at = end;
@@ -60,8 +73,16 @@ inline char* put_whole_before(char* end, std::uint64_t number) {
     return at;
 }
 
+// A value as "%.<Precision>f" rounds it: its sign, whole part and decimals.
+struct Rounded {
+    std::uint64_t whole;
+    std::uint64_t decimals;
+    bool negative;
+};
+
+// false for a value the integer path cannot take.
 template <int Precision>
-bool append(std::string& out, double value) {
+bool round(double value, Rounded& rounded) {
     const auto bits = std::bit_cast<std::uint64_t>(value);
     const auto biased_exponent = static_cast<int>((bits >> significand_bits) & 0x7FF);
     const std::uint64_t fraction_bits = bits & ((std::uint64_t{1} << significand_bits) - 1);
@@ -89,32 +110,72 @@ bool append(std::string& out, double value) {
             decimals = 0;
         }
     }
+    rounded = {whole, decimals, (bits >> 63) != 0};
+    return true;
+}
 
-    // From the last digit: the decimals, the point, the whole part, the sign.
-    char text[32];
-    char* const end = text + sizeof text;
+// Writes the text backwards, its last character at end[-1], and returns its start.
+template <int Precision>
+char* put_before(char* end, Rounded rounded) {
     char* at = end;
     if constexpr (Precision > 0) {
         for (int digit = 0; digit + 1 < Precision; digit += 2) {
             at -= 2;
-            std::memcpy(at, digit_pairs + 2 * (decimals % 100), 2);
-            decimals /= 100;
+            std::memcpy(at, digit_pairs + 2 * (rounded.decimals % 100), 2);
+            rounded.decimals /= 100;
         }
-        if constexpr (Precision % 2 == 1) *--at = static_cast<char>('0' + decimals);
+        if constexpr (Precision % 2 == 1) *--at = static_cast<char>('0' + rounded.decimals);
         *--at = '.';
     }
-    at = put_whole_before(at, whole);
-    if ((bits >> 63) != 0) *--at = '-';
-    out.append(at, static_cast<std::size_t>(end - at));
+    at = put_whole_before(at, rounded.whole);
+    if (rounded.negative) *--at = '-';
+    return at;
+}
+
+template <int Precision>
+bool append(std::string& out, double value) {
+    Rounded rounded;
+    if (!round<Precision>(value, rounded)) return false;
+    char text[fixed_decimal_longest];
+    char* const end = text + sizeof text;
+    const char* const start = put_before<Precision>(end, rounded);
+    out.append(start, static_cast<std::size_t>(end - start));
     return true;
+}
+
+// The same written at out: the length is known before the first digit, so the
+// digits go straight to their places.
+template <int Precision>
+char* put(char* out, double value) {
+    Rounded rounded;
+    if (!round<Precision>(value, rounded)) return nullptr;
+    char* const end =
+        out + (rounded.negative ? 1 : 0) + whole_digits(rounded.whole) + (Precision > 0 ? Precision + 1 : 0);
+    put_before<Precision>(end, rounded);
+    return end;
 }
 
 }  // namespace fixed_decimal_detail
 
-// Appends what "%.<precision>f" makes of the value, exactly as printf does
-// (the binary value rounded, a tie to even), and returns true; returns false,
-// appending nothing, when the value is not finite, not below 2^63 in
-// magnitude, or the precision is not between 0 and fixed_decimal_most_precision.
+// Writes what "%.<precision>f" makes of the value at out, exactly as printf
+// does (the binary value rounded, a tie to even), and returns the text's end,
+// at most fixed_decimal_longest characters on; returns nullptr, writing
+// nothing, when the value is not finite, not below 2^63 in magnitude, or the
+// precision is not between 0 and fixed_decimal_most_precision.
+inline char* put_fixed_decimal(char* out, double value, int precision) {
+    using fixed_decimal_detail::put;
+    switch (precision) {
+        case 0: return put<0>(out, value);
+        case 1: return put<1>(out, value);
+        case 2: return put<2>(out, value);
+        case 3: return put<3>(out, value);
+        case 4: return put<4>(out, value);
+        default: return nullptr;
+    }
+}
+
+// The same appended to a text; false, appending nothing, where put_fixed_decimal
+// gives nullptr.
 inline bool append_fixed_decimal(std::string& out, double value, int precision) {
     using fixed_decimal_detail::append;
     switch (precision) {
@@ -125,4 +186,5 @@ inline bool append_fixed_decimal(std::string& out, double value, int precision) 
         case 4: return append<4>(out, value);
         default: return false;
     }
+
 }

@@ -317,22 +317,3 @@ std::string write_table(const TableFormat<Record>& format, const RecordTable<Rec
     }
     return out;
 }
-
-// The whole file as write_table puts it out, handed to write in pieces of about
-// a megabyte, so that a large table is never held twice; false as soon as write
-// refuses a piece.
-template <class Record, class Write>
-bool write_table_pieces(const TableFormat<Record>& format, const RecordTable<Record>& table, Write&& write) {
-    constexpr std::size_t piece_size = std::size_t{1} << 20;
-    std::string piece;
-    piece.reserve(piece_size + library_file_detail::written_size_bound(format, 1));
-    library_file_detail::append_with_crlf(piece, format.header);
-    for (const Record& row : table) {
-        append_data_line(piece, format, row);
-        piece += "\r\n";
-        if (piece.size() < piece_size) continue;
-        if (!write(std::string_view(piece))) return false;
-        piece.clear();
-    }
-    return write(std::string_view(piece));
-}

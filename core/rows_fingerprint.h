@@ -16,55 +16,80 @@
 // The fingerprint of a table without rows.
 constexpr std::uint64_t no_rows_fingerprint = 0xCBF29CE484222325ULL;
 
-template <class Record>
-class RowsFingerprint {
+// One row's part of the fingerprint, fed its text fields and stored numbers
+// in column order: the writer feeds it as it writes the row.
+class RowHash {
 public:
-    explicit RowsFingerprint(const TableFormat<Record>& format) : format_(format) {}
-
-    void add(const Record& row) {
-        std::uint64_t hash = row_seed;
-        for (const Column<Record>& column : format_.columns) {
-            if (column.kind == ColumnKind::text) {
-                // The column reaches the field through a mutable row; nothing is written.
-                hash = with_text(hash, column.text(const_cast<Record&>(row)));
-            } else if (column.kind == ColumnKind::number) {
-                std::uint64_t word;
-                std::memcpy(&word, &(row.*(column.number)), sizeof word);
-                hash = mixed(hash, word);
-            }
+    // A text field is hashed at its full, fixed width: fields of one column are
+    // all as wide, so no length needs to go in, and a width that is no multiple
+    // of eight is finished with the field's last eight bytes, read again in part.
+    void text(std::span<const char> field) {
+        std::uint64_t word;
+        if (field.size() < sizeof word) {
+            for (const char c : field) state_ = mixed(state_, static_cast<unsigned char>(c));
+            return;
         }
-        value_ = mixed(value_, hash);
+        std::size_t at = 0;
+        for (; at + sizeof word <= field.size(); at += sizeof word) {
+            std::memcpy(&word, field.data() + at, sizeof word);
+            state_ = mixed(state_, word);
+        }
+        if (at == field.size()) return;
+        std::memcpy(&word, field.data() + field.size() - sizeof word, sizeof word);
+        state_ = mixed(state_, word);
     }
-    std::uint64_t value() const { return value_; }
-
-private:
-    static constexpr std::uint64_t row_seed = 0x243F6A8885A308D3ULL;
+    void number(const double& value) {
+        std::uint64_t word;
+        std::memcpy(&word, &value, sizeof word);
+        state_ = mixed(state_, word);
+    }
+    std::uint64_t value() const { return state_; }
 
     static std::uint64_t mixed(std::uint64_t state, std::uint64_t word) {
         state = (state ^ word) * 0x9E3779B97F4A7C15ULL;
         return state ^ (state >> 29);
     }
-    // A text field is hashed at its full, fixed width: fields of one column are
-    // all as wide, so no length needs to go in, and a width that is no multiple
-    // of eight is finished with the field's last eight bytes, read again in part.
-    static std::uint64_t with_text(std::uint64_t state, std::span<const char> text) {
-        std::uint64_t word;
-        if (text.size() < sizeof word) {
-            for (const char c : text) state = mixed(state, static_cast<unsigned char>(c));
-            return state;
-        }
-        std::size_t at = 0;
-        for (; at + sizeof word <= text.size(); at += sizeof word) {
-            std::memcpy(&word, text.data() + at, sizeof word);
-            state = mixed(state, word);
-        }
-        if (at == text.size()) return state;
-        std::memcpy(&word, text.data() + text.size() - sizeof word, sizeof word);
-        return mixed(state, word);
-    }
 
-    const TableFormat<Record>& format_;
+private:
+    std::uint64_t state_ = 0x243F6A8885A308D3ULL;
+};
+
+// The fingerprint of rows from their RowHash values, taken in the rows' order.
+class RowHashChain {
+public:
+    void add(const RowHash& row) { value_ = RowHash::mixed(value_, row.value()); }
+    std::uint64_t value() const { return value_; }
+
+private:
     std::uint64_t value_ = no_rows_fingerprint;
+};
+
+// One row's RowHash as the fingerprint takes it.
+template <class Record>
+inline RowHash row_hash(const TableFormat<Record>& format, const Record& row) {
+    RowHash hash;
+    for (const Column<Record>& column : format.columns) {
+        if (column.kind == ColumnKind::text) {
+            // The column reaches the field through a mutable row; nothing is written.
+            hash.text(column.text(const_cast<Record&>(row)));
+        } else if (column.kind == ColumnKind::number) {
+            hash.number(row.*(column.number));
+        }
+    }
+    return hash;
+}
+
+template <class Record>
+class RowsFingerprint {
+public:
+    explicit RowsFingerprint(const TableFormat<Record>& format) : format_(format) {}
+
+    void add(const Record& row) { chain_.add(row_hash(format_, row)); }
+    std::uint64_t value() const { return chain_.value(); }
+
+private:
+    const TableFormat<Record>& format_;
+    RowHashChain chain_;
 };
 
 template <class Record>

@@ -14,6 +14,7 @@
 #include "interrupted_save.h"
 #include "library_file.h"
 #include "rows_fingerprint.h"
+#include "table_writer.h"
 
 // What a table's file and rows were at its last load or save.
 struct TableSync {
@@ -128,11 +129,14 @@ template <class Record>
 int save_table(const TableFormat<Record>& format, const RecordTable<Record>& table, const std::string& path,
                TableSync& sync, int save_flag) {
     bool written = false;
+    // Taken by the writer as it walks the rows; a pass that starts again takes it again.
+    std::uint64_t fingerprint = no_rows_fingerprint;
     const int result = table_store_detail::save_with(
-        table.size(), path, [&](const ContentWriter& write) { return write_table_pieces(format, table, write); },
-        sync, save_flag, written);
+        table.size(), path,
+        [&](const ContentWriter& write) { return write_table_pieces(format, table, write, fingerprint); }, sync,
+        save_flag, written);
     if (written) {
-        sync.rows = rows_fingerprint(format, table);
+        sync.rows = fingerprint;
         sync.table_changes = table.changes();
     }
     return result;

@@ -3,11 +3,13 @@
 // value it takes, and no answer for the values it leaves to them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <string>
@@ -30,17 +32,35 @@ std::string to_chars_fixed(double value, int precision) {
     return std::string(text, result.ptr);
 }
 
+// What put_fixed_decimal writes, checked to stay within fixed_decimal_longest
+// and to touch nothing past its end; "refused" when it returns nullptr.
+std::string put_text(double value, int precision) {
+    constexpr char untouched = '\x7F';
+    char text[fixed_decimal_longest + 8];
+    std::fill(std::begin(text), std::end(text), untouched);
+    const char* const end = put_fixed_decimal(text, value, precision);
+    if (end == nullptr) {
+        EXPECT_EQ(text[0], untouched) << "a refused value must write nothing";
+        return "refused";
+    }
+    EXPECT_LE(end - text, static_cast<std::ptrdiff_t>(fixed_decimal_longest));
+    EXPECT_EQ(*end, untouched) << std::hexfloat << value << " at precision " << precision;
+    return std::string(static_cast<const char*>(text), end);
+}
+
 // Fails the test when the integer path takes the value and writes other bytes
-// than printf; returns whether it took it.
+// than printf, appended or put; returns whether it took it.
 bool same_as_printf(double value, int precision) {
     std::string fast;
     if (!append_fixed_decimal(fast, value, precision)) {
         EXPECT_TRUE(fast.empty()) << "a refused value must append nothing";
+        EXPECT_EQ(put_text(value, precision), "refused");
         return false;
     }
     const std::string expected = printf_fixed(value, precision);
     EXPECT_EQ(fast, expected) << std::hexfloat << value << " at precision " << precision;
     EXPECT_EQ(fast, to_chars_fixed(value, precision));
+    EXPECT_EQ(put_text(value, precision), expected);
     return fast == expected;
 }
 
