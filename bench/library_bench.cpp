@@ -2,8 +2,8 @@
 // host (headless, and the desktop front-end offscreen), interleaved with
 // `wc -l` on the same feeds file so that the machine's drift cancels in the
 // ratio. A step's time is its run's median less the median of the run it
-// builds on (Delete is "open, Delete, leave" less "open, leave"). Peak memory is
-// the resident high-water mark of the step's process.
+// builds on (Delete is "open, Delete, Delete, leave" less "open, Delete, leave").
+// Peak memory is the resident high-water mark of the step's process.
 //
 //   build/bench/library_bench [--rows 10000,100000,1000000] [--reps N] [--headless]
 #include <fcntl.h>
@@ -103,16 +103,24 @@ std::vector<std::string> desktop(const std::string& editor, const char* list, in
 
 std::vector<Step> steps_for(const std::string& folder, int rows, bool gui) {
     const std::string leave = "ok\nanswer yes\n";
+    const std::string delete_row = "press BLO_ACT 2\n";
+    const std::string edit_row = "press BLO_ACT 0\npress BLO_ACTION 0\n";
+    const std::string new_row = "press BLO_ACT 1\npress BLO_ACTION 0\n";
     std::vector<Step> steps = {
         {"open, headless", headless(folder, "ratomir", "ok\n"), "", false, {}},
         {"Load", headless(folder, "ratomir", "press BLO_ACT 4\nok\n"), "open, headless", false, {}},
         {"Save (fsync included)", headless(folder, "ratomir", "press BLO_ACT 5\nanswer yes\nok\n"), "open, headless",
          true, {}},
-        {"Delete", headless(folder, "ratomir", "press BLO_ACT 2\n" + leave), "open, headless", false, {}},
-        {"Edit+Apply", headless(folder, "ratomir", "press BLO_ACT 0\npress BLO_ACTION 0\nok\n"), "open, headless",
-         false, {}},
-        {"New+Apply", headless(folder, "ratomir", "press BLO_ACT 1\npress BLO_ACTION 0\n" + leave), "open, headless",
-         false, {}},
+        // A change makes leaving check every row for unsaved changes, which
+        // the plain open's leaving skips: each command's own time is its second
+        // run less its first, and its first run with that check is shown too.
+        {"Delete, then leave", headless(folder, "ratomir", delete_row + leave), "open, headless", false, {}},
+        {"Delete", headless(folder, "ratomir", delete_row + delete_row + leave), "Delete, then leave", false, {}},
+        {"Edit+Apply, then leave", headless(folder, "ratomir", edit_row + "ok\n"), "open, headless", false, {}},
+        {"Edit+Apply", headless(folder, "ratomir", edit_row + edit_row + "ok\n"), "Edit+Apply, then leave", false,
+         {}},
+        {"New+Apply, then leave", headless(folder, "ratomir", new_row + leave), "open, headless", false, {}},
+        {"New+Apply", headless(folder, "ratomir", new_row + new_row + leave), "New+Apply, then leave", false, {}},
         {"List", headless(folder, "ratomir", "press BLO_ACT 3\nok\n"), "open, headless", false, {}},
     };
     if (gui) {
