@@ -132,18 +132,7 @@ char* put_before(char* end, Rounded rounded) {
     return at;
 }
 
-template <int Precision>
-bool append(std::string& out, double value) {
-    Rounded rounded;
-    if (!round<Precision>(value, rounded)) return false;
-    char text[fixed_decimal_longest];
-    char* const end = text + sizeof text;
-    const char* const start = put_before<Precision>(end, rounded);
-    out.append(start, static_cast<std::size_t>(end - start));
-    return true;
-}
-
-// The same written at out: the length is known before the first digit, so the
+// Writes the text at out: the length is known before the first digit, so the
 // digits go straight to their places.
 template <int Precision>
 char* put(char* out, double value) {
@@ -177,14 +166,9 @@ inline char* put_fixed_decimal(char* out, double value, int precision) {
 // The same appended to a text; false, appending nothing, where put_fixed_decimal
 // gives nullptr.
 inline bool append_fixed_decimal(std::string& out, double value, int precision) {
-    using fixed_decimal_detail::append;
-    switch (precision) {
-        case 0: return append<0>(out, value);
-        case 1: return append<1>(out, value);
-        case 2: return append<2>(out, value);
-        case 3: return append<3>(out, value);
-        case 4: return append<4>(out, value);
-        default: return false;
-    }
-
+    char text[fixed_decimal_longest];
+    const char* const end = put_fixed_decimal(text, value, precision);
+    if (end == nullptr) return false;
+    out.append(text, static_cast<std::size_t>(end - text));
+    return true;
 }
