@@ -158,6 +158,11 @@ TEST(Probe, ADirectoryWithoutItsSeparatorMissesTheFile) {
     ASSERT_EQ(run.exit_status, 0) << run.errors << run.transcript;
     EXPECT_TRUE(lines_in_order(run.transcript, {"load storekeeper.so", "beep"}));
     EXPECT_EQ(count_lines_starting(run.transcript, "dialog "), 0);
+    // The probe's path runs the folder's name into the file's: the file it
+    // makes lies beside the folder, where no scratch folder cleans it up.
+    const std::string beside = library.path() + "feeds_speeds.dat";
+    EXPECT_TRUE(std::filesystem::exists(beside));
+    std::filesystem::remove(beside);
 }
 
 TEST(Probe, MissingAuxiliaryFilesDoNotStopTheFeedsEditor) {

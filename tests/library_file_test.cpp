@@ -317,4 +317,32 @@ TEST(Tables, LoadingReplacesAndRemovingKeepsOrder) {
     EXPECT_STREQ(table.at(0).LIBRF, "D");
 }
 
+// A field reached through its place is the field its column reaches, in a
+// row that is not the one the places were found in.
+template <class Record>
+void expect_places_reach_the_columns_fields(const TableFormat<Record>& format) {
+    const std::vector<FieldPlace> places = field_places(format.columns);
+    ASSERT_EQ(places.size(), format.columns.size());
+    Record row;
+    auto* start = reinterpret_cast<char*>(&row);
+    for (std::size_t c = 0; c < places.size(); ++c) {
+        const Column<Record>& column = format.columns[c];
+        EXPECT_EQ(places[c].kind, column.kind) << format.file_name << " " << column.name;
+        if (column.kind == ColumnKind::text) {
+            EXPECT_EQ(start + places[c].offset, column.text(row).data()) << format.file_name << " " << column.name;
+            EXPECT_EQ(places[c].size, column.text(row).size()) << format.file_name << " " << column.name;
+        } else if (column.kind == ColumnKind::number) {
+            EXPECT_EQ(start + places[c].offset, reinterpret_cast<char*>(&(row.*(column.number))))
+                << format.file_name << " " << column.name;
+        }
+    }
+}
+
+TEST(Tables, FieldPlacesReachTheColumnsFields) {
+    expect_places_reach_the_columns_fields(feeds_format);
+    expect_places_reach_the_columns_fields(tool_material_format);
+    expect_places_reach_the_columns_fields(part_material_format);
+    expect_places_reach_the_columns_fields(cut_method_format);
+}
+
 }  // namespace
