@@ -1,8 +1,8 @@
 // The main dialog: the list of materials, the fields of the selected one, and
 // applying an edit made in them.
 #include "dialog_items.h"
-#include "format_text.h"
 #include "in_dialog_edit.h"
+#include "list_line_text.h"
 #include "part_material_editor.h"
 
 int edit_mode = -1;
@@ -10,7 +10,15 @@ int edit_mode = -1;
 namespace {
 
 void partmat_list_line(const MATERIALS& row, std::string& line) {
-    line = format_text("%.50s  =  %.50s  =  %.20s  =  %.133s", row.MATCODE, row.MATNAME, row.HARDNESS, row.PARTMAT);
+    // "%.50s  =  %.50s  =  %.20s  =  %.133s"
+    ListLineText text(line);
+    text.put_field(row.MATCODE, 50);
+    text.put("  =  ");
+    text.put_field(row.MATNAME, 50);
+    text.put("  =  ");
+    text.put_field(row.HARDNESS, 20);
+    text.put("  =  ");
+    text.put_field(row.PARTMAT, 133);
 }
 
 RecordEditorTable<MATERIALS> material_rows(part_material_table, partmat_list_line, load_part_material_table,

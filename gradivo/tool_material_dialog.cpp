@@ -1,5 +1,5 @@
 // The main dialog: the list of tool materials and the command row.
-#include "format_text.h"
+#include "list_line_text.h"
 #include "record_dialog.h"
 #include "tool_material_editor.h"
 
@@ -7,7 +7,11 @@ namespace {
 
 // The description is cut to 80 characters: the list has room for no more.
 void toolmat_list_line(const TOOL_MATERIALS& row, std::string& line) {
-    line = format_text("%.50s  = %.80s", row.MATNAM, row.MATDESC);
+    // "%.50s  = %.80s"
+    ListLineText text(line);
+    text.put_field(row.MATNAM, 50);
+    text.put("  = ");
+    text.put_field(row.MATDESC, 80);
 }
 
 RecordEditorTable<TOOL_MATERIALS> tool_material_rows(tool_material_table, toolmat_list_line,

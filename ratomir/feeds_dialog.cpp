@@ -8,6 +8,7 @@
 #include "dialog_items.h"
 #include "feeds_editor.h"
 #include "format_text.h"
+#include "list_line_text.h"
 
 int edit_mode = -1;
 
@@ -85,26 +86,26 @@ const Editor feeds_editor = {
 };
 
 // The line is "%.20s  =  %.3lf  =  %.3lf  =  %.3lf " (with "  i1=  %.2lf  i2=  %.2lf ="
-// after the depth for an indexed row), built by hand into the refill's one line:
-// a refill formats every row, and the general formatter reads its format anew for each.
+// after the depth for an indexed row).
 void feeds_list_line(const FEEDS& row, std::string& line) {
     constexpr std::size_t shown_reference = 20;
-    line.assign(row.LIBRF, strnlen(row.LIBRF, std::min(sizeof row.LIBRF, shown_reference)));
-    line += "  =  ";
-    append_fixed(line, row.DPT_CUT_MM, 3);
+    ListLineText text(line);
+    text.put_field(row.LIBRF, std::min(sizeof row.LIBRF, shown_reference));
+    text.put("  =  ");
+    text.put_fixed(row.DPT_CUT_MM, 3);
     if (row.INDEX1 != 0 || row.INDEX2 != 0) {
-        line += "  i1=  ";
-        append_fixed(line, row.INDEX1, 2);
-        line += "  i2=  ";
-        append_fixed(line, row.INDEX2, 2);
-        line += " =  ";
+        text.put("  i1=  ");
+        text.put_fixed(row.INDEX1, 2);
+        text.put("  i2=  ");
+        text.put_fixed(row.INDEX2, 2);
+        text.put(" =  ");
     } else {
-        line += "  =  ";
+        text.put("  =  ");
     }
-    append_fixed(line, row.SURF_SPEED_MPM, 3);
-    line += "  =  ";
-    append_fixed(line, row.FEED_MMPT, 3);
-    line += ' ';
+    text.put_fixed(row.SURF_SPEED_MPM, 3);
+    text.put("  =  ");
+    text.put_fixed(row.FEED_MMPT, 3);
+    text.put(" ");
 }
 
 int add_blank_row(int kind) {

@@ -1,13 +1,21 @@
 // The main dialog: the list of cut methods and the command row.
 #include "cut_method_editor.h"
-#include "format_text.h"
+#include "list_line_text.h"
 #include "record_dialog.h"
 
 namespace {
 
 // The description is cut to 80 characters: the list has room for no more.
 void cutmeth_list_line(const MATERIALS& row, std::string& line) {
-    line = format_text("%.20s | %.20s  = %.50s  = %.80s", row.LIBRF, row.MODE, row.NAME, row.DESCRIPTION);
+    // "%.20s | %.20s  = %.50s  = %.80s"
+    ListLineText text(line);
+    text.put_field(row.LIBRF, 20);
+    text.put(" | ");
+    text.put_field(row.MODE, 20);
+    text.put("  = ");
+    text.put_field(row.NAME, 50);
+    text.put("  = ");
+    text.put_field(row.DESCRIPTION, 80);
 }
 
 RecordEditorTable<MATERIALS> cut_method_rows(cut_method_table, cutmeth_list_line, load_cut_method_table,

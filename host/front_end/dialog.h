@@ -44,8 +44,12 @@ public:
     const std::string& title() const { return title_; }
     const std::vector<Item>& items() const { return items_; }
     const Item* find(std::string_view item_id) const {
-        for (const auto& item : items_) {
-            if (item.definition.id == item_id) return &item;
+        // A refill names its list once for every line: the item found last is looked at first.
+        if (last_found_ < items_.size() && items_[last_found_].definition.id == item_id) return &items_[last_found_];
+        for (std::size_t at = 0; at < items_.size(); ++at) {
+            if (items_[at].definition.id != item_id) continue;
+            last_found_ = at;
+            return &items_[at];
         }
         return nullptr;
     }
@@ -82,6 +86,7 @@ private:
     std::string file_name_;
     std::string title_;
     std::vector<Item> items_;
+    mutable std::size_t last_found_ = 0;  // the place of the item find() found last
     std::string focus_;
     // The lines of the list emptied last: a refill appends its lines into their
     // storage, so repeating a long list allocates nothing per line.
