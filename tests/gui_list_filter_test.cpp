@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "gui_session.h"
+#include "gui_text.h"
 #include "line_search.h"
 #include "list_model.h"
 #include "small_library.h"
@@ -64,10 +65,10 @@ TEST(LineSearch, FindsTheTextWhateverItsCaseAndNothingElse) {
 
 // ---- 2. Rows and lines of the list model ----
 
-ughost::Item list_item(std::vector<std::string> lines) {
+ughost::Item list_item(const std::vector<std::string>& lines) {
     ughost::Item item;
     item.definition.kind = ughost::ItemKind::list;
-    item.lines = std::move(lines);
+    item.lines = ughost::ListLines(lines);
     return item;
 }
 
@@ -115,7 +116,7 @@ TEST(ListModel, RowsFollowTheHostsLinesThroughInsertsAndRemovals) {
         switch (random() % 3) {
             case 0: {
                 const int line = static_cast<int>(random() % (size + 1));
-                item.lines.insert(item.lines.begin() + line, texts[random() % texts.size()]);
+                item.lines.insert(static_cast<std::size_t>(line), texts[random() % texts.size()]);
                 std::set<int> moved;
                 for (int each : kept) moved.insert(each >= line ? each + 1 : each);
                 kept = moved;
@@ -125,7 +126,7 @@ TEST(ListModel, RowsFollowTheHostsLinesThroughInsertsAndRemovals) {
             case 1: {
                 if (size == 0) break;
                 const int line = static_cast<int>(random() % size);
-                item.lines.erase(item.lines.begin() + line);
+                item.lines.erase(static_cast<std::size_t>(line));
                 std::set<int> moved;
                 for (int each : kept) {
                     if (each != line) moved.insert(each > line ? each - 1 : each);
@@ -145,7 +146,7 @@ TEST(ListModel, RowsFollowTheHostsLinesThroughInsertsAndRemovals) {
         }
         std::vector<int> expected;
         for (int line = 0; line < static_cast<int>(item.lines.size()); ++line) {
-            const bool holds = QString::fromStdString(item.lines[line]).contains("ab", Qt::CaseInsensitive);
+            const bool holds = ughost::qt(item.lines[static_cast<std::size_t>(line)]).contains("ab", Qt::CaseInsensitive);
             if (holds || kept.contains(line)) expected.push_back(line);
         }
         std::vector<int> rows;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialog_file.h"
+#include "list_lines.h"
 #include "uf.h"
 
 namespace ughost {
@@ -18,7 +19,7 @@ struct Item {
     ItemDefinition definition;
     bool sensitive = true;
     std::vector<bool> button_sensitive;  // per button of a layout
-    std::vector<std::string> lines;      // lines of a list, entries of an option list (UTF-8)
+    ListLines lines;                     // lines of a list, entries of an option list (UTF-8)
     int selection = -1;                  // list line, option entry, choice, pressed button
     std::string text;                    // UTF-8
     double real = 0.0;
@@ -58,11 +59,11 @@ public:
     // Plug-in requests; 0 on success, a host status otherwise.
     int set_value(const UF_STYLER_item_value_type_t& value);
     int ask_value(UF_STYLER_item_value_type_t& value) const;
-    // Frees the lines a list was emptied of; the host calls it when the callback
-    // that refilled the list returns.
-    void release_spare_lines() { std::vector<std::string>().swap(spare_lines_); }
+    // Gives back the room a refill left unused; the host calls it when the
+    // callback that refilled the list returns.
+    void release_spare_lines();
     // How many lines the list emptied last had: about as many as its refill brings.
-    std::size_t spare_line_count() const { return spare_lines_.size(); }
+    std::size_t spare_line_count() const { return emptied_line_count_; }
 
     // User actions; false (with a reason) when the item cannot take the action.
     bool user_select(std::string_view item_id, int index, std::string& why);
@@ -88,9 +89,7 @@ private:
     std::vector<Item> items_;
     mutable std::size_t last_found_ = 0;  // the place of the item find() found last
     std::string focus_;
-    // The lines of the list emptied last: a refill appends its lines into their
-    // storage, so repeating a long list allocates nothing per line.
-    std::vector<std::string> spare_lines_;
+    std::size_t emptied_line_count_ = 0;  // the lines the list emptied last had
     Observer observer_;
 };
 

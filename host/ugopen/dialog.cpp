@@ -63,6 +63,11 @@ bool Dialog::usable(const Item& item) const {
     return parent == nullptr || usable(*parent);
 }
 
+void Dialog::release_spare_lines() {
+    for (Item& item : items_) item.lines.release_unused();
+    emptied_line_count_ = 0;
+}
+
 void Dialog::report(const Item& item, Change what, int index, int flag) {
     if (observer_) observer_(*this, ItemChange{&item, what, index, flag});
 }
@@ -92,7 +97,7 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
             item->lines.clear();
             for (int i = 0; i < value.count; ++i) {
                 const char* entry = value.value.strings[i];
-                item->lines.push_back(cp1251_to_utf8(entry == nullptr ? "" : entry));
+                item->lines.push_back_written([&](std::string& line) { cp1251_to_utf8(entry == nullptr ? "" : entry, line); });
             }
             item->selection = item->lines.empty() ? -1 : 0;
             report(*item, Change::entries, value.count);
@@ -103,12 +108,11 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
             if (value.value.string == nullptr) return status_bad_value;
             const int size = static_cast<int>(item->lines.size());
             const int at = value.subitem_index < 0 || value.subitem_index > size ? size : value.subitem_index;
-            make_room_for_one_more(item->lines);
-            if (at == size && static_cast<std::size_t>(at) < spare_lines_.size()) {
-                std::string& line = item->lines.emplace_back(std::move(spare_lines_[at]));
-                cp1251_to_utf8(value.value.string, line);
+            const auto convert = [&](std::string& line) { cp1251_to_utf8(value.value.string, line); };
+            if (at == size) {
+                item->lines.push_back_written(convert);
             } else {
-                item->lines.insert(item->lines.begin() + at, cp1251_to_utf8(value.value.string));
+                item->lines.insert_written(static_cast<std::size_t>(at), convert);
             }
             if (item->selection >= at) ++item->selection;
             report(*item, Change::insert, at);
@@ -117,14 +121,11 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
         case UF_STYLER_LIST_DELETE: {
             if (item->definition.kind != ItemKind::list) return status_bad_attribute;
             if (value.subitem_index == -1) {
-                spare_lines_.swap(item->lines);
+                emptied_line_count_ = item->lines.size();
                 item->lines.clear();
-                // With room for the line a New adds: growing past it would
-                // hold the old and the new line vector at once.
-                item->lines.reserve(spare_lines_.size() + spare_lines_.size() / 8 + 16);
                 item->selection = -1;
             } else if (in_range(value.subitem_index, item->lines.size())) {
-                item->lines.erase(item->lines.begin() + value.subitem_index);
+                item->lines.erase(static_cast<std::size_t>(value.subitem_index));
                 if (item->selection == value.subitem_index) item->selection = -1;
                 if (item->selection > value.subitem_index) --item->selection;
             } else {
