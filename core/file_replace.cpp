@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "file_attributes.h"
 #include "file_system.h"
 #include "library_file_open.h"
 #include "save_journal.h"
@@ -42,8 +43,8 @@ enum class Attempt { done, failed, rewrite_in_place };
 
 bool barred(int error) { return error == EACCES || error == EPERM; }
 
-// old is null when there is no file yet.
-Attempt replace_by_rename(const std::string& target, const struct stat* old, const ContentPieces& content,
+// old is null when there is no file yet; old_fd is then unused.
+Attempt replace_by_rename(const std::string& target, int old_fd, const struct stat* old, const ContentPieces& content,
                           std::string& error) {
     std::string scratch;
     // A new file is made as any other; a replacement gets the old mode below.
@@ -72,6 +73,11 @@ Attempt replace_by_rename(const std::string& target, const struct stat* old, con
             error = because("cannot set the permissions of", scratch);
             discard_scratch_file(fd, scratch);
             return Attempt::failed;
+        }
+        // After the mode, which an access list's mask would otherwise be changed by.
+        if (!copy_extended_attributes(old_fd, fd)) {
+            discard_scratch_file(fd, scratch);
+            return Attempt::rewrite_in_place;
         }
     }
     if (!commit_scratch_file(fd, scratch, target, error)) {
@@ -144,7 +150,7 @@ bool write_content(const std::string& path, const ContentPieces& content, Journa
     // folder's permissions alone would let a rename replace a read-only file.
     const int fd = open_library_file(target, O_RDWR, error);
     if (fd < 0 && errno != ENOENT) return false;
-    if (fd < 0) return replace_by_rename(target, nullptr, content, error) == Attempt::done;
+    if (fd < 0) return replace_by_rename(target, -1, nullptr, content, error) == Attempt::done;
     struct stat old {};
     if (file_system::fstat(fd, &old) != 0) {
         error = because("cannot look at", target);
@@ -153,7 +159,7 @@ bool write_content(const std::string& path, const ContentPieces& content, Journa
     }
     // The file's other names would keep the old content after a rename.
     if (old.st_nlink > 1) return rewrite_in_place(fd, target, content, journal, error);
-    switch (replace_by_rename(target, &old, content, error)) {
+    switch (replace_by_rename(target, fd, &old, content, error)) {
         case Attempt::done:
             // Nothing was written through this descriptor, so its close has nothing to report.
             file_system::close(fd);

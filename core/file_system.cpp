@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <array>
@@ -13,9 +14,9 @@
 namespace file_system {
 namespace {
 
-constexpr std::size_t call_count = static_cast<std::size_t>(Call::unlink) + 1;
+constexpr std::size_t call_count = static_cast<std::size_t>(Call::xattr) + 1;
 constexpr std::array<std::string_view, call_count> call_names = {
-    "open", "read", "write", "fsync", "close", "rename", "ftruncate", "fchown", "stat", "unlink"};
+    "open", "read", "write", "fsync", "close", "rename", "ftruncate", "fchown", "stat", "unlink", "xattr"};
 
 struct Fault {
     long calls_left = 0;  // 0: no fault planned
@@ -29,7 +30,7 @@ struct Errno {
 constexpr Errno errno_names[] = {
     {"EIO", EIO},         {"ENOSPC", ENOSPC}, {"EDQUOT", EDQUOT}, {"EFBIG", EFBIG},   {"EACCES", EACCES},
     {"EPERM", EPERM},     {"EROFS", EROFS},   {"EINTR", EINTR},   {"ENOENT", ENOENT}, {"EXDEV", EXDEV},
-    {"EBUSY", EBUSY},     {"ENOMEM", ENOMEM}, {"EAGAIN", EAGAIN}, {"KILL", kill_process},
+    {"EBUSY", EBUSY},     {"ENOMEM", ENOMEM}, {"EAGAIN", EAGAIN}, {"ENOTSUP", ENOTSUP}, {"KILL", kill_process},
 };
 
 std::array<Fault, call_count>& faults() {
@@ -114,6 +115,18 @@ int lstat(const char* path, struct stat* status) { return fails(Call::stat) ? -1
 int fstat(int fd, struct stat* status) { return fails(Call::stat) ? -1 : ::fstat(fd, status); }
 
 int unlink(const char* path) { return fails(Call::unlink) ? -1 : ::unlink(path); }
+
+ssize_t flistxattr(int fd, char* names, size_t size) { return fails(Call::xattr) ? -1 : ::flistxattr(fd, names, size); }
+
+ssize_t fgetxattr(int fd, const char* name, void* value, size_t size) {
+    return fails(Call::xattr) ? -1 : ::fgetxattr(fd, name, value, size);
+}
+
+int fsetxattr(int fd, const char* name, const void* value, size_t size, int flags) {
+    return fails(Call::xattr) ? -1 : ::fsetxattr(fd, name, value, size, flags);
+}
+
+int fremovexattr(int fd, const char* name) { return fails(Call::xattr) ? -1 : ::fremovexattr(fd, name); }
 
 bool read_all(int fd, std::string& content) {
     return read_pieces(fd, [&](std::string_view piece) { content.append(piece); });

@@ -18,7 +18,8 @@
 
 namespace file_system {
 
-enum class Call { open, read, write, fsync, close, rename, ftruncate, fchown, stat, unlink };
+// xattr: any of the extended-attribute calls.
+enum class Call { open, read, write, fsync, close, rename, ftruncate, fchown, stat, unlink, xattr };
 
 // A fault whose errno is kill_process ends the process with SIGKILL instead.
 constexpr int kill_process = -1;
@@ -39,6 +40,10 @@ int stat(const char* path, struct stat* status);
 int lstat(const char* path, struct stat* status);
 int fstat(int fd, struct stat* status);
 int unlink(const char* path);
+ssize_t flistxattr(int fd, char* names, size_t size);
+ssize_t fgetxattr(int fd, const char* name, void* value, size_t size);
+int fsetxattr(int fd, const char* name, const void* value, size_t size, int flags);
+int fremovexattr(int fd, const char* name);
 
 // Reads to the end of the file; false (errno set) on a read error.
 bool read_all(int fd, std::string& content);

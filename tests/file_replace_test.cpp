@@ -5,13 +5,18 @@
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
+#include <vector>
 
 #include "file_replace.h"
 #include "file_system.h"
@@ -188,6 +193,101 @@ TEST_F(FileReplace, OnlyTheUsersOwnLeftoversOfEndedSavesAreRemoved) {
     std::string error;
     ASSERT_TRUE(replace_file_content(path(), new_content, error)) << error;
     EXPECT_EQ(names_in(library.path()), kept);
+}
+
+// 4. What else the file carries: its access list and other extended attributes.
+
+// An access list as the kernel stores it: a version, then tag, permissions and
+// id of each entry, in tag order.
+std::string access_list(const std::vector<std::uint32_t>& entries) {
+    std::string bytes;
+    const auto put = [&](std::uint32_t value, std::size_t size) { bytes.append(reinterpret_cast<const char*>(&value), size); };
+    put(2, 4);
+    for (std::size_t at = 0; at + 3 <= entries.size(); at += 3) {
+        put(entries[at], 2);
+        put(entries[at + 1], 2);
+        put(entries[at + 2], 4);
+    }
+    return bytes;
+}
+
+constexpr std::uint32_t no_id = 0xFFFFFFFF;
+// The owner may read and write, the user nobody may read, no one else anything.
+const std::string nobody_may_read = access_list({0x01, 6, no_id, 0x02, 4, 65534, 0x04, 0, no_id, 0x10, 4, no_id,
+                                                 0x20, 0, no_id});
+
+std::optional<std::string> attribute(const std::string& path, const char* name) {
+    char value[256];
+    const ssize_t size = getxattr(path.c_str(), name, value, sizeof value);
+    if (size < 0) return std::nullopt;
+    return std::string(value, static_cast<std::size_t>(size));
+}
+
+bool set_attribute(const std::string& path, const char* name, const std::string& value) {
+    return setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0;
+}
+
+ino_t inode_of(const std::string& path) {
+    struct stat status {};
+    stat(path.c_str(), &status);
+    return status.st_ino;
+}
+
+class FileAttributes : public FileReplace {
+protected:
+    void SetUp() override {
+        FileReplace::SetUp();
+        if (!set_attribute(path(), "system.posix_acl_access", nobody_may_read) ||
+            !set_attribute(path(), "user.library.note", "checked by the shop")) {
+            GTEST_SKIP() << "the file system takes no access lists here: " << std::strerror(errno);
+        }
+        acl_before = attribute(path(), "system.posix_acl_access");
+    }
+    ::testing::AssertionResult carried() const {
+        if (attribute(path(), "system.posix_acl_access") != acl_before) return ::testing::AssertionFailure() << "access list lost";
+        if (attribute(path(), "user.library.note") != "checked by the shop") return ::testing::AssertionFailure() << "attribute lost";
+        return ::testing::AssertionSuccess();
+    }
+    std::optional<std::string> acl_before;
+};
+
+TEST_F(FileAttributes, ASaveByRenameCarriesTheAccessListAndAttributes) {
+    const ino_t before = inode_of(path());
+    std::string error;
+    ASSERT_TRUE(replace_file_content(path(), new_content, error)) << error;
+    EXPECT_NE(inode_of(path()), before) << "not replaced by a rename";
+    EXPECT_EQ(library.read("table.dat"), new_content);
+    EXPECT_TRUE(carried());
+    EXPECT_EQ(names_in(library.path()), std::set<std::string>{"table.dat"});
+}
+
+// Whichever attribute call fails, the save rewrites the file in place, which
+// keeps them all, rather than lose one.
+TEST_F(FileAttributes, AnAttributeThatCannotBeCarriedIsKeptByARewriteInPlace) {
+    for (long nth = 1; nth <= 10; ++nth) {
+        SCOPED_TRACE(nth);
+        library.write("table.dat", old_content);
+        file_system::fail_call(Call::xattr, nth, EPERM);
+        std::string error;
+        ASSERT_TRUE(replace_file_content(path(), new_content, error)) << error;
+        file_system::clear_faults();
+        EXPECT_EQ(library.read("table.dat"), new_content);
+        EXPECT_TRUE(carried());
+        EXPECT_EQ(names_in(library.path()), std::set<std::string>{"table.dat"});
+    }
+}
+
+// A folder's default access list goes onto every new file in it; the file that
+// replaces one without a list must not gain it.
+TEST_F(FileReplace, AReplacementDoesNotGainTheFoldersDefaultAccessList) {
+    if (!set_attribute(library.path(), "system.posix_acl_default", nobody_may_read)) {
+        GTEST_SKIP() << "the file system takes no access lists here: " << std::strerror(errno);
+    }
+    std::string error;
+    ASSERT_TRUE(replace_file_content(path(), new_content, error)) << error;
+    EXPECT_EQ(library.read("table.dat"), new_content);
+    EXPECT_FALSE(attribute(path(), "system.posix_acl_access").has_value());
+    EXPECT_EQ(removexattr(library.path().c_str(), "system.posix_acl_default"), 0);
 }
 
 }  // namespace
