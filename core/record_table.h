@@ -59,8 +59,18 @@ public:
         std::vector<std::uint32_t>().swap(order_);
         std::vector<std::uint32_t>().swap(free_slots_);
     }
-    // Room for that many rows without growing: the loaders size the table from the file.
+    // Destroys every row but keeps the storage: a table loaded again fills the
+    // pages it already has instead of having fresh ones cleared by the system.
+    void clear() {
+        ++changes_;
+        slots_.clear();
+        order_.clear();
+        free_slots_.clear();
+    }
+    // Room for that many rows without growing: the loaders size the table from
+    // the file. An emptied table gives back storage kept from far more rows.
     void reserve(std::size_t rows) {
+        if (order_.empty() && slots_.capacity() / 2 > rows) empty();
         slots_.reserve(rows);
         order_.reserve(rows);
     }
@@ -74,6 +84,20 @@ public:
         order_.push_back(free_slots_.back());
         free_slots_.pop_back();
         slots_[order_.back()] = record;
+    }
+    // Appends a row as a record starts and hands it out to be filled: a loader
+    // builds each row where it is stored instead of copying it there.
+    Record& append_new() {
+        ++changes_;
+        if (free_slots_.empty()) {
+            order_.push_back(static_cast<std::uint32_t>(slots_.size()));
+            return slots_.emplace_back();
+        }
+        order_.push_back(free_slots_.back());
+        free_slots_.pop_back();
+        Record& row = slots_[order_.back()];
+        row = Record();
+        return row;
     }
     Record copy_of(std::size_t index) const { return at(index); }
     Record& at(std::size_t index) {
