@@ -190,7 +190,7 @@ public:
         if (line_number_ == 0 && partial_.empty()) make_room(partial_);
         if (!partial_.empty()) read_lines(partial_);
         partial_.clear();
-        if (table_.size() != 0) fingerprint_.add(row_hash(table_.size() - 1));
+        fingerprint_rows(1);
         report_.text = look_.result();
     }
 
@@ -226,20 +226,36 @@ private:
         table_.reserve(rows + rows / 8 + 16);
     }
 
-    // A row's part of the fingerprint, taken from the stored row.
-    RowHash row_hash(std::size_t index) const {
-        const char* const record = reinterpret_cast<const char*>(&std::as_const(table_).at(index));
-        RowHash hash;
-        for (const library_file_detail::FieldStep& step : steps_) {
-            if (step.kind == ColumnKind::text) {
-                hash.text(std::span<const char>(record + step.offset, step.size));
-            } else if (step.kind == ColumnKind::number) {
-                double number;
-                std::memcpy(&number, record + step.offset, sizeof number);
-                hash.number(number);
+    // The fingerprint of the rows read since the last call, in groups of that
+    // many rows (the last few wait for the next call, unless it is one). Each
+    // row's hash is a chain of multiplications: rows hashed side by side keep
+    // the processor busy where a single chain would leave it waiting, and rows
+    // hashed once their window's lines are read are back in the cache, no
+    // longer on their way from the stores that built them.
+    void fingerprint_rows(std::size_t group) {
+        constexpr std::size_t side_by_side = 4;
+        for (; hashed_ + group <= table_.size(); hashed_ += group) {
+            const std::size_t rows = std::min(side_by_side, group);
+            RowHash hashes[side_by_side];
+            const char* records[side_by_side];
+            for (std::size_t r = 0; r < rows; ++r) {
+                records[r] = reinterpret_cast<const char*>(&std::as_const(table_).at(hashed_ + r));
             }
+            for (const library_file_detail::FieldStep& step : steps_) {
+                if (step.kind == ColumnKind::text) {
+                    for (std::size_t r = 0; r < rows; ++r) {
+                        hashes[r].text(std::span<const char>(records[r] + step.offset, step.size));
+                    }
+                } else if (step.kind == ColumnKind::number) {
+                    for (std::size_t r = 0; r < rows; ++r) {
+                        double number;
+                        std::memcpy(&number, records[r] + step.offset, sizeof number);
+                        hashes[r].number(number);
+                    }
+                }
+            }
+            for (std::size_t r = 0; r < rows; ++r) fingerprint_.add(hashes[r]);
         }
-        return hash;
     }
 
     // Whole lines, the last one perhaps without its line end at the end of the file.
@@ -253,6 +269,7 @@ private:
             read_line(std::string_view(at, static_cast<std::size_t>((line_end == nullptr ? end : line_end) - at)));
             at = line_end == nullptr ? end : line_end + 1;
         }
+        fingerprint_rows(4);
     }
 
     void read_line(std::string_view line) {
@@ -274,10 +291,6 @@ private:
         // A fresh row's text fields hold nothing but NULs: a value is copied in
         // without filling the rest, unless a NUL in the line must end it early.
         const bool holds_nul = std::memchr(line.data(), '\0', line.size()) != nullptr;
-        // A row is fingerprinted once the next one has been built: its fields
-        // are then read back from the cache, not from stores still on their way,
-        // and the hash's chain of multiplications overlaps this row's work.
-        if (table_.size() != 0) fingerprint_.add(row_hash(table_.size() - 1));
         Record& row = table_.append_new();
         char* const record = reinterpret_cast<char*>(&row);
         bool cut = false;
@@ -312,6 +325,7 @@ private:
     std::vector<library_file_detail::FieldStep> steps_;
     std::vector<std::size_t> separators_;  // the current line's, and its end
     RowHashChain fingerprint_;
+    std::size_t hashed_ = 0;  // the rows the fingerprint has taken
     library_file_detail::TextLook look_;
     std::string partial_;  // the start of a line whose end is still to come
     long line_number_ = 0;

@@ -55,9 +55,7 @@ public:
     // Destroys every row and gives the storage back.
     void empty() {
         ++changes_;
-        std::vector<Record>().swap(slots_);
-        std::vector<std::uint32_t>().swap(order_);
-        std::vector<std::uint32_t>().swap(free_slots_);
+        give_back_storage();
     }
     // Destroys every row but keeps the storage: a table loaded again fills the
     // pages it already has instead of having fresh ones cleared by the system.
@@ -70,7 +68,7 @@ public:
     // Room for that many rows without growing: the loaders size the table from
     // the file. An emptied table gives back storage kept from far more rows.
     void reserve(std::size_t rows) {
-        if (order_.empty() && slots_.capacity() / 2 > rows) empty();
+        if (order_.empty() && slots_.capacity() / 2 > rows) give_back_storage();
         slots_.reserve(rows);
         order_.reserve(rows);
     }
@@ -116,6 +114,12 @@ public:
     const_iterator end() const { return {slots_.data(), order_.data() + order_.size()}; }
 
 private:
+    void give_back_storage() {
+        std::vector<Record>().swap(slots_);
+        std::vector<std::uint32_t>().swap(order_);
+        std::vector<std::uint32_t>().swap(free_slots_);
+    }
+
     std::vector<Record> slots_;
     std::vector<std::uint32_t> order_;       // the place in slots_ of each row, in order
     std::vector<std::uint32_t> free_slots_;  // places of removed rows, for the next rows appended
