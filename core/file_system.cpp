@@ -11,6 +11,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "huge_pages.h"
+
 namespace file_system {
 namespace {
 
@@ -126,6 +128,8 @@ bool read_all(int fd, std::string& content, std::size_t expected_size,
     constexpr std::size_t piece = std::size_t{1} << 18;
     // One byte more than expected: a file that grew is read on, one that did
     // not ends with a read that finds its end.
+    content.reserve(expected_size + 1);
+    prefer_huge_pages(content.data(), content.capacity());
     content.resize(expected_size + 1);
     std::size_t got = 0;
     for (;;) {
