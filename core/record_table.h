@@ -67,11 +67,9 @@ public:
     void clear() {
         ++changes_;
         order_.clear();
-        free_slots_.resize(slots_.size());
-        // Taken from the back: the first place first.
-        for (std::size_t place = 0; place < slots_.size(); ++place) {
-            free_slots_[place] = static_cast<std::uint32_t>(slots_.size() - 1 - place);
-        }
+        free_slots_.clear();
+        next_forgotten_ = 0;
+        forgotten_end_ = slots_.size();
     }
     // Room for that many rows without growing: the loaders size the table from
     // the file. A table without rows gives its storage back rather than have
@@ -88,25 +86,21 @@ public:
     }
     void append(const Record& record) {
         ++changes_;
-        if (free_slots_.empty()) {
+        if (!take_unused_place()) {
             order_.push_back(static_cast<std::uint32_t>(slots_.size()));
             slots_.push_back(record);
             return;
         }
-        order_.push_back(free_slots_.back());
-        free_slots_.pop_back();
         slots_[order_.back()] = record;
     }
     // Appends a row as a record starts and hands it out to be filled: a loader
     // builds each row where it is stored instead of copying it there.
     Record& append_new() {
         ++changes_;
-        if (free_slots_.empty()) {
+        if (!take_unused_place()) {
             order_.push_back(static_cast<std::uint32_t>(slots_.size()));
             return slots_.emplace_back();
         }
-        order_.push_back(free_slots_.back());
-        free_slots_.pop_back();
         Record* const row = &slots_[order_.back()];
         std::destroy_at(row);
         return *std::construct_at(row);
@@ -132,10 +126,27 @@ private:
         std::vector<Record>().swap(slots_);
         std::vector<std::uint32_t>().swap(order_);
         std::vector<std::uint32_t>().swap(free_slots_);
+        next_forgotten_ = 0;
+        forgotten_end_ = 0;
+    }
+    // Puts a place that holds no row at the end of the order, a forgotten
+    // row's first, in storage order; false when every stored row is in use.
+    bool take_unused_place() {
+        if (next_forgotten_ != forgotten_end_) {
+            order_.push_back(static_cast<std::uint32_t>(next_forgotten_++));
+            return true;
+        }
+        if (free_slots_.empty()) return false;
+        order_.push_back(free_slots_.back());
+        free_slots_.pop_back();
+        return true;
     }
 
     std::vector<Record> slots_;
     std::vector<std::uint32_t> order_;       // the place in slots_ of each row, in order
     std::vector<std::uint32_t> free_slots_;  // places of removed rows, for the next rows appended
+    // Places of the rows clear() forgot that no new row has taken yet.
+    std::size_t next_forgotten_ = 0;
+    std::size_t forgotten_end_ = 0;
     std::uint64_t changes_ = 0;
 };

@@ -68,10 +68,19 @@ TEST(RecordTable, ARowAppendedNewStartsEmptyWhereverItIsStored) {
     ASSERT_EQ(table.size(), 3u);
     EXPECT_STREQ(table.at(2).LIBRF, "D");
 
+    // Rows forgotten by clear() give their places to new rows, built afresh or copied.
     table.clear();
     EXPECT_EQ(table.size(), 0u);
-    for (int row = 0; row < 4; ++row) EXPECT_STREQ(table.append_new().DESCRIPTION, "");
-    EXPECT_EQ(table.size(), 4u);
+    for (const char* reference : {"E", "F"}) std::strcpy(table.append_new().LIBRF, reference);
+    CUTS copied;
+    std::strcpy(copied.LIBRF, "G");
+    table.append(copied);
+    std::strcpy(table.append_new().LIBRF, "H");
+    table.remove(1);
+    table.append(copied);
+    std::string order;
+    for (const CUTS& row : table) order += std::string(row.LIBRF) + (row.DESCRIPTION[0] == '\0' ? "" : "!");
+    EXPECT_EQ(order, "EGHG");
 }
 
 // Deletes and News leave rows in other places than their order; a file read
