@@ -37,13 +37,17 @@ bool same_identity(const struct stat& status, const FileSnapshot& snapshot) {
 
 bool read_library_file(const std::string& path, std::string& content, FileSnapshot& snapshot, std::string& error) {
     content.clear();
-    return read_library_file_pieces(
-        path,
-        [&](std::string_view piece, std::size_t file_size) {
-            if (content.empty()) content.reserve(file_size);
-            content.append(piece);
-        },
-        snapshot, error);
+    const int fd = open_library_file(path, O_RDONLY, error);
+    if (fd < 0) return false;
+    struct stat status {};
+    ContentStreamHash hash;
+    const bool ok = file_system::fstat(fd, &status) == 0 &&
+                    file_system::read_all(fd, content, static_cast<std::size_t>(status.st_size),
+                                          [&](std::string_view piece) { hash.add(piece); });
+    if (!ok) error = "cannot read '" + path + "': " + std::strerror(errno);
+    file_system::close(fd);
+    if (ok) snapshot = snapshot_of(status, hash.value());
+    return ok;
 }
 
 bool read_library_file_pieces(const std::string& path, const FilePieceTaker& take, FileSnapshot& snapshot,

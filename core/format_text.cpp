@@ -133,49 +133,6 @@ std::string format_args(const char* format, std::initializer_list<FormatArg> arg
 
 namespace number_reading_detail {
 
-namespace {
-
-// Every power of ten up to 10^22 is a double exactly (5^22 < 2^53).
-constexpr double exact_powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr std::uint64_t largest_exact_integer = std::uint64_t{1} << 53;
-// Digits that always fit a 64-bit integer.
-constexpr int most_digits = 19;
-
-static_assert(std::numeric_limits<double>::is_iec559 && FLT_EVAL_METHOD == 0,
-              "one correctly rounded division needs IEEE doubles without wider intermediates");
-
-bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
-
-}  // namespace
-
-bool read_plain_decimal(std::string_view text, double& value) {
-    // An empty field, the most common number of all, is no number: 0.
-    if (text.empty()) {
-        value = 0.0;
-        return true;
-    }
-    const char* at = text.data();
-    const char* const end = at + text.size();
-    bool negative = false;
-    if (at != end && (*at == '-' || *at == '+')) negative = *at++ == '-';
-    std::uint64_t digits_value = 0;
-    int digits = 0;
-    int fraction_digits = 0;
-    for (; at != end && is_digit(*at); ++at, ++digits) digits_value = digits_value * 10 + static_cast<unsigned>(*at - '0');
-    if (at != end && *at == '.') {
-        for (++at; at != end && is_digit(*at); ++at, ++digits, ++fraction_digits) {
-            digits_value = digits_value * 10 + static_cast<unsigned>(*at - '0');
-        }
-    }
-    // No digit (a blank, a second sign, "inf"), too many, or an exponent: the general way.
-    if (digits == 0 || digits > most_digits || digits_value > largest_exact_integer) return false;
-    if (at != end && (*at == 'e' || *at == 'E')) return false;
-    const double magnitude = static_cast<double>(digits_value) / exact_powers_of_ten[fraction_digits];
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
 double read_any_number(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size() && text[start] != '\0' && std::strchr(" \t\n\v\f\r", text[start]) != nullptr) {
@@ -202,12 +159,6 @@ double read_any_number(std::string_view text) {
 }
 
 }  // namespace number_reading_detail
-
-double read_number(std::string_view text) {
-    double value;
-    if (number_reading_detail::read_plain_decimal(text, value)) return value;
-    return number_reading_detail::read_any_number(text);
-}
 
 std::string upper_latin(std::string text) {
     for (char& c : text) {

@@ -1,6 +1,7 @@
 #include "library_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstdint>
 #include <cstring>
@@ -170,6 +171,40 @@ std::size_t line_count(std::string_view text) {
         at = static_cast<const char*>(found) + 1;
     }
     return lines;
+}
+
+std::size_t find_separators(std::string_view line, std::size_t* places, std::size_t most) {
+    static_assert(std::endian::native == std::endian::little, "a word's first byte is its lowest");
+    // Eight bytes at a time: a byte that is "|" becomes zero when the word is
+    // xored with eight of them, and the sum below leaves the high bit of
+    // exactly those bytes clear, without a carry from one byte to the next.
+    constexpr std::uint64_t low_bits = 0x7F7F7F7F7F7F7F7FULL;
+    constexpr std::uint64_t separators = 0x7C7C7C7C7C7C7C7CULL;
+    const auto separators_in = [&](std::uint64_t word) {
+        const std::uint64_t x = word ^ separators;
+        return ~(((x & low_bits) + low_bits) | x | low_bits);
+    };
+    std::size_t found = 0;
+    const auto take = [&](std::uint64_t marks, std::size_t at) {
+        for (; marks != 0; marks &= marks - 1) {
+            if (found == most) return false;
+            places[found++] = at + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+        }
+        return true;
+    };
+    std::size_t at = 0;
+    for (; at + sizeof(std::uint64_t) <= line.size(); at += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, line.data() + at, sizeof word);
+        if (!take(separators_in(word), at)) return most + 1;
+    }
+    if (at == line.size()) return found;
+    // The last bytes, with the bytes past the line's end left unmarked.
+    const std::size_t rest = line.size() - at;
+    std::uint64_t word = 0;
+    std::memcpy(&word, line.data() + at, rest);
+    const std::uint64_t in_line = (std::uint64_t{1} << (8 * rest)) - 1;
+    return take(separators_in(word) & in_line, at) ? found : most + 1;
 }
 
 void append_with_crlf(std::string& out, std::string_view text) {

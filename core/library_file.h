@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "format_text.h"
@@ -72,10 +73,25 @@ enum class FieldFit { whole, cut_now, cut_at_save };
 
 // Stores a field's text into a fixed text field, cut to what the field holds.
 FieldFit store_text(std::span<char> field, std::string_view value, std::size_t saved);
+// Copies a few bytes in place rather than through a call: most values a load
+// stores are eight to sixteen characters long.
+inline void copy_bytes(char* to, const char* from, std::size_t count) {
+    if (count >= 8 && count <= 16) {
+        std::uint64_t head;
+        std::uint64_t tail;
+        std::memcpy(&head, from, sizeof head);
+        std::memcpy(&tail, from + count - sizeof tail, sizeof tail);
+        std::memcpy(to, &head, sizeof head);
+        std::memcpy(to + count - sizeof tail, &tail, sizeof tail);
+    } else {
+        std::memcpy(to, from, count);
+    }
+}
+
 // The same for a field that holds only NULs and a value without one.
 inline FieldFit store_new_text(std::span<char> field, std::string_view value, std::size_t saved) {
     const std::size_t kept = std::min(value.size(), field.size() - 1);
-    std::memcpy(field.data(), value.data(), kept);
+    copy_bytes(field.data(), value.data(), kept);
     if (kept < value.size()) return FieldFit::cut_now;
     if (kept > saved) return FieldFit::cut_at_save;
     return FieldFit::whole;
@@ -85,6 +101,19 @@ void append_with_crlf(std::string& out, std::string_view text);
 
 // The number of line ends in the text: at most one row per line.
 std::size_t line_count(std::string_view text);
+
+// The places of the first most "|" in the line, in order, and how many there
+// are, counted no further than most + 1: a data line has one before each field,
+// so a line with more has too many fields whatever the rest holds.
+std::size_t find_separators(std::string_view line, std::size_t* places, std::size_t most);
+
+// How the reader fills one column's field of a row, found once for the table.
+struct FieldStep {
+    ColumnKind kind;
+    std::size_t offset;  // the field's, from the record's start
+    std::size_t size;    // a text field's width
+    std::size_t saved;   // how many characters of a text a save keeps
+};
 
 // Appends a fixed text field up to its terminator, at most most characters ("%.Ns").
 inline void append_text(std::string& out, const char* field, std::size_t most) {
@@ -131,8 +160,8 @@ public:
     TableReader(const TableFormat<Record>& format, RecordTable<Record>& table, LoadReport& report,
                 std::size_t file_size, void (*number_row)(Record&, std::int32_t) = nullptr)
         : format_(format), table_(table), report_(report), file_size_(file_size), number_row_(number_row),
-          fingerprint_(format) {
-        table_.empty();
+          steps_(steps_of(format)), separators_(format.columns.size() + 1) {
+        table_.clear();
         report_ = LoadReport{};
     }
 
@@ -161,6 +190,7 @@ public:
         if (line_number_ == 0 && partial_.empty()) make_room(partial_);
         if (!partial_.empty()) read_lines(partial_);
         partial_.clear();
+        fingerprint_rows(1);
         report_.text = look_.result();
     }
 
@@ -168,6 +198,19 @@ public:
     std::uint64_t fingerprint() const { return fingerprint_.value(); }
 
 private:
+    static std::vector<library_file_detail::FieldStep> steps_of(const TableFormat<Record>& format) {
+        const std::vector<FieldPlace> places = field_places(format.columns);
+        std::vector<library_file_detail::FieldStep> steps;
+        steps.reserve(places.size());
+        for (std::size_t c = 0; c < places.size(); ++c) {
+            const Column<Record>& column = format.columns[c];
+            const std::size_t saved = column.precision >= 0 ? static_cast<std::size_t>(column.precision)
+                                                            : library_file_detail::saved_width(column.format);
+            steps.push_back({places[c].kind, places[c].offset, places[c].size, saved});
+        }
+        return steps;
+    }
+
     // Room for a row per line at once, and for the rows a user adds before the
     // next load: growing would copy every row (records with a virtual destructor
     // are copied, not moved). Room not yet used is address space, not memory.
@@ -183,15 +226,50 @@ private:
         table_.reserve(rows + rows / 8 + 16);
     }
 
+    // The fingerprint of the rows read since the last call, in groups of that
+    // many rows (the last few wait for the next call, unless it is one). Each
+    // row's hash is a chain of multiplications: rows hashed side by side keep
+    // the processor busy where a single chain would leave it waiting, and rows
+    // hashed once their window's lines are read are back in the cache, no
+    // longer on their way from the stores that built them.
+    void fingerprint_rows(std::size_t group) {
+        constexpr std::size_t side_by_side = 4;
+        for (; hashed_ + group <= table_.size(); hashed_ += group) {
+            const std::size_t rows = std::min(side_by_side, group);
+            RowHash hashes[side_by_side];
+            const char* records[side_by_side];
+            for (std::size_t r = 0; r < rows; ++r) {
+                records[r] = reinterpret_cast<const char*>(&std::as_const(table_).at(hashed_ + r));
+            }
+            for (const library_file_detail::FieldStep& step : steps_) {
+                if (step.kind == ColumnKind::text) {
+                    for (std::size_t r = 0; r < rows; ++r) {
+                        hashes[r].text(std::span<const char>(records[r] + step.offset, step.size));
+                    }
+                } else if (step.kind == ColumnKind::number) {
+                    for (std::size_t r = 0; r < rows; ++r) {
+                        double number;
+                        std::memcpy(&number, records[r] + step.offset, sizeof number);
+                        hashes[r].number(number);
+                    }
+                }
+            }
+            for (std::size_t r = 0; r < rows; ++r) fingerprint_.add(hashes[r]);
+        }
+    }
+
     // Whole lines, the last one perhaps without its line end at the end of the file.
     void read_lines(std::string_view lines) {
         look_.take(lines);
         if (line_number_ == 0) lines = library_file_detail::without_signature(lines);
-        while (!lines.empty()) {
-            const std::size_t end = lines.find('\n');
-            read_line(lines.substr(0, end));
-            lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
+        const char* at = lines.data();
+        const char* const end = at + lines.size();
+        while (at != end) {
+            const auto* line_end = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+            read_line(std::string_view(at, static_cast<std::size_t>((line_end == nullptr ? end : line_end) - at)));
+            at = line_end == nullptr ? end : line_end + 1;
         }
+        fingerprint_rows(4);
     }
 
     void read_line(std::string_view line) {
@@ -202,48 +280,41 @@ private:
             if (!is_known_other_line(line)) report_.unrecognised_lines.push_back(line_number_);
             return;
         }
-        const std::size_t separator = line.find('|');
-        if (separator == std::string_view::npos) {
+        // A separator before each field, the first one after the lead-in.
+        std::size_t* const separators = separators_.data();
+        const std::size_t fields = steps_.size();
+        if (find_separators(line, separators, fields) != fields) {
             report_.rejected_lines.push_back(line_number_);
             return;
         }
+        separators[fields] = line.size();
         // A fresh row's text fields hold nothing but NULs: a value is copied in
         // without filling the rest, unless a NUL in the line must end it early.
-        const bool holds_nul = line.find('\0') != std::string_view::npos;
-        Record row;
-        std::string_view fields = line.substr(separator + 1);
+        const bool holds_nul = std::memchr(line.data(), '\0', line.size()) != nullptr;
+        Record& row = table_.append_new();
+        char* const record = reinterpret_cast<char*>(&row);
         bool cut = false;
         bool cut_at_save = false;
-        const auto& columns = format_.columns;
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            const std::size_t next = fields.find('|');
-            const bool last = c + 1 == columns.size();
-            if (last != (next == std::string_view::npos)) {
-                report_.rejected_lines.push_back(line_number_);
-                return;
-            }
-            const std::string_view value = fields.substr(0, next);
-            if (!last) fields.remove_prefix(next + 1);
-            const Column<Record>& column = columns[c];
-            if (column.kind == ColumnKind::text) {
-                const std::size_t saved = column.precision >= 0 ? static_cast<std::size_t>(column.precision)
-                                                                : saved_width(column.format);
-                const std::span<char> field = column.text(row);
+        for (std::size_t c = 0; c < fields; ++c) {
+            const FieldStep& step = steps_[c];
+            const std::string_view value =
+                line.substr(separators[c] + 1, separators[c + 1] - separators[c] - 1);
+            if (step.kind == ColumnKind::text) {
+                const std::span<char> field(record + step.offset, step.size);
                 const FieldFit fit =
-                    holds_nul ? store_text(field, value, saved) : store_new_text(field, value, saved);
+                    holds_nul ? store_text(field, value, step.saved) : store_new_text(field, value, step.saved);
                 cut = cut || fit == FieldFit::cut_now;
                 cut_at_save = cut_at_save || fit == FieldFit::cut_at_save;
-            } else if (column.kind == ColumnKind::number) {
-                row.*(column.number) = read_number(value);
+            } else if (step.kind == ColumnKind::number) {
+                const double number = read_number(value);
+                std::memcpy(record + step.offset, &number, sizeof number);
             }
         }
         if (cut) report_.cut_lines.push_back(line_number_);
         if (cut_at_save) report_.save_cut_lines.push_back(line_number_);
-        store_new_text(std::span<char>(row.tag), "DATA", sizeof row.tag);
+        std::memcpy(row.tag, "DATA", 4);
         if (number_row_ != nullptr) number_row_(row, accepted_);
         ++accepted_;
-        fingerprint_.add(row);
-        table_.append(row);
     }
 
     const TableFormat<Record>& format_;
@@ -251,7 +322,10 @@ private:
     LoadReport& report_;
     std::size_t file_size_;
     void (*number_row_)(Record&, std::int32_t);
-    RowsFingerprint<Record> fingerprint_;
+    std::vector<library_file_detail::FieldStep> steps_;
+    std::vector<std::size_t> separators_;  // the current line's, and its end
+    RowHashChain fingerprint_;
+    std::size_t hashed_ = 0;  // the rows the fingerprint has taken
     library_file_detail::TextLook look_;
     std::string partial_;  // the start of a line whose end is still to come
     long line_number_ = 0;

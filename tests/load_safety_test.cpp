@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "small_library.h"
 #include "store_session.h"
 #include "test_text.h"
 
@@ -58,6 +59,50 @@ TEST(ReadErrors, AFailedReadOnLoadKeepsTheTableAsItWas) {
                                                 "1999  = a description long enough to make the file span several "
                                                 "reads\"",
                                                 saved_box("strakel", 2000)}));
+}
+
+// A Load reads its file whole before the table lets go of its rows, in
+// pieces of 256 KiB (an opening in pieces of 64 KiB): a read failing in the
+// middle of the file leaves every row where it was.
+TEST(ReadErrors, AReadFailingInTheMiddleOfALoadKeepsEveryRow) {
+    ScratchDirectory library;
+    const std::string file = many_cut_methods(6000);
+    ASSERT_GT(file.size(), std::size_t{2} << 18);
+    library.write("cut_methods.dat", file);
+    const std::size_t opening_reads = file.size() / (1 << 16) + 2;
+    const HostRun run = run_editor("strakel", library, "press BLO_ACT 4\npress BLO_ACT 5\nanswer yes\nok\n",
+                                   "read:" + std::to_string(opening_reads + 2) + ":EIO");
+    EXPECT_TRUE(lines_in_order(run.transcript, {"> press BLO_ACT 4", strakel_load_failure, saved_box("strakel", 6000)}));
+}
+
+// Rows deleted and added leave the table's storage out of its order; a Load
+// over them holds the file's rows as an opening does, fingerprint included:
+// leaving then asks nothing, and a save writes what a save after opening writes.
+TEST(Reloading, ALoadAfterDeletesAndANewHoldsTheFilesRows) {
+    const auto run_on_feeds = [](const std::string& script, std::string& saved) {
+        ScratchDirectory library;
+        write_small_library(library);
+        std::string feeds;
+        for (int row = 0; row < 3000; ++row) {
+            feeds += "DATA|FSDO_" + std::to_string(row) + "|OPD0_0001|MAT0_0001|TMC0_0001|0|" + std::to_string(row) +
+                     ".25|||0|" + std::to_string(row % 97) + ".5|0|0.0" + std::to_string(row % 9) + "\r\n";
+        }
+        library.write("feeds_speeds.dat", feeds);
+        const HostRun run = run_editor("ratomir", library, script);
+        saved = library.read("feeds_speeds.dat");
+        return run;
+    };
+    std::string saved_after_opening;
+    run_on_feeds("press BLO_ACT 5\nanswer yes\nok\n", saved_after_opening);
+    std::string saved_after_load;
+    const HostRun run = run_on_feeds("press BLO_ACT 2\npress BLO_ACT 2\npress BLO_ACT 1\npress BLO_ACTION 0\n"
+                                     "press BLO_ACT 4\nok\n",
+                                     saved_after_load);
+    EXPECT_EQ(count_lines_starting(run.transcript, "box question"), 0) << run.transcript;
+    run_on_feeds("press BLO_ACT 2\npress BLO_ACT 2\npress BLO_ACT 1\npress BLO_ACTION 0\npress BLO_ACT 4\n"
+                 "press BLO_ACT 5\nanswer yes\nok\n",
+                 saved_after_load);
+    EXPECT_EQ(saved_after_load, saved_after_opening);
 }
 
 // Only a regular file is a library file: none of these may block, load as
