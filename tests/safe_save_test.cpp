@@ -313,11 +313,18 @@ public:
         if (in_place) fs::create_hard_link(library_.file("feeds_speeds.dat"), library_.file("second_name.dat"));
     }
 
+    // The fastest of a few runs: a single run slowed by a busy machine would
+    // put the moments after most runs have finished.
     std::chrono::microseconds timed(const HostRunOptions& options) const {
-        const auto start = std::chrono::steady_clock::now();
-        const HostRun run = run_host(options);
-        EXPECT_EQ(run.exit_status, 0) << run.errors;
-        return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+        auto fastest = std::chrono::microseconds::max();
+        for (int run = 0; run < 3; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            const HostRun done = run_host(options);
+            EXPECT_EQ(done.exit_status, 0) << done.errors;
+            fastest = std::min(fastest, std::chrono::duration_cast<std::chrono::microseconds>(
+                                            std::chrono::steady_clock::now() - start));
+        }
+        return fastest;
     }
 
     const ScratchDirectory& library() const { return library_; }
