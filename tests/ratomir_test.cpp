@@ -174,16 +174,17 @@ TEST_F(Ratomir, NewAndApplyAddsTheShownValuesUnderAFreshReference) {
 TEST_F(Ratomir, NewReferencesAreNeverOnesTheTableHolds) {
     std::string script;
     for (int i = 0; i < 6; ++i) script += "press BLO_ACT 1\npress BLO_ACTION 0\n";
+    const std::string held = feeds_file();
     const HostRun run = run_ratomir(library, script + "ok\nanswer yes\n");
     // What a New offers follows the reference field's opening for editing;
-    // the sample's rows are shown without it.
+    // the table's rows are shown without it.
     const std::string offered = "item ratomir.dlg SW_EDIT sensitive 1\nitem ratomir.dlg LIBREF text \"";
     std::set<std::string> references;
     for (std::size_t at = run.transcript.find(offered); at != std::string::npos;
          at = run.transcript.find(offered, at + 1)) {
         const std::size_t start = at + offered.size();
         const std::string reference = run.transcript.substr(start, run.transcript.find('"', start) - start);
-        EXPECT_EQ(sample_bytes("feeds_speeds.dat").find("|" + reference + "|"), std::string::npos) << reference;
+        EXPECT_EQ(held.find("|" + reference + "|"), std::string::npos) << reference;
         references.insert(reference);
     }
     EXPECT_EQ(references.size(), 6u) << run.transcript;
