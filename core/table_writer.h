@@ -25,27 +25,58 @@ namespace table_writer_detail {
 // How much of a row's tag a data line begins with.
 constexpr std::size_t tag_width = 5;
 
-// A fixed text field up to its terminator, at most most characters ("%.Ns"),
-// taken eight bytes at a time: most values are a few words long, and a call to
-// find the terminator and another to copy cost more than the words themselves.
-// Whole words are copied, so up to seven bytes past the text's end are written
-// (and then written over), though never past most, nor is any read past it.
+// Room a line needs past its longest text: put_text copies whole words.
+constexpr std::size_t word_overrun = sizeof(std::uint64_t) - 1;
+
+// A fixed text field (width bytes) up to its terminator, at most most characters
+// ("%.Ns"), taken eight bytes at a time: most values are a few words long, and
+// a call to find the terminator and another to copy cost more than the words
+// themselves. Whole words are read within the field and copied, so up to
+// word_overrun bytes past the text's end are written (and then written over).
 static_assert(std::endian::native == std::endian::little, "the first NUL is found from a word's low byte");
-inline char* put_text(char* out, const char* field, std::size_t most) {
+inline char* put_text(char* out, const char* field, std::size_t most, std::size_t width) {
     constexpr std::uint64_t low_bits = 0x0101010101010101ULL;
     constexpr std::uint64_t high_bits = 0x8080808080808080ULL;
     std::size_t at = 0;
-    for (; at + sizeof(std::uint64_t) <= most; at += sizeof(std::uint64_t)) {
+    for (; at + sizeof(std::uint64_t) <= width; at += sizeof(std::uint64_t)) {
         std::uint64_t word;
         std::memcpy(&word, field + at, sizeof word);
         std::memcpy(out + at, &word, sizeof word);
         // The lowest byte flagged is the first NUL: a false flag only ever
         // follows a true one.
         const std::uint64_t nul_bytes = (word - low_bits) & ~word & high_bits;
-        if (nul_bytes != 0) return out + at + static_cast<std::size_t>(std::countr_zero(nul_bytes)) / 8;
+        if (nul_bytes != 0) {
+            return out + std::min(at + static_cast<std::size_t>(std::countr_zero(nul_bytes)) / 8, most);
+        }
+        if (at + sizeof(std::uint64_t) >= most) return out + most;
     }
     for (; at < most && field[at] != '\0'; ++at) out[at] = field[at];
     return out + at;
+}
+
+// A text field of at least eight bytes put out as put_text puts it and fed to
+// hash as RowHash::text feeds it, in one pass over its words: the words of the
+// text are copied as they are hashed, and the words past its end only hashed.
+// Up to word_overrun bytes past the text's end, and never past the field's
+// width, are written.
+inline char* put_hashed_text(char* out, const char* field, std::size_t most, std::size_t width, RowHash& hash) {
+    constexpr std::uint64_t low_bits = 0x0101010101010101ULL;
+    constexpr std::uint64_t high_bits = 0x8080808080808080ULL;
+    // A field always holds its terminator, so one of its words has a NUL.
+    std::size_t length = width;
+    const auto take = [&](std::size_t at) {
+        std::uint64_t word;
+        std::memcpy(&word, field + at, sizeof word);
+        hash.text_word(word);
+        if (length != width) return;
+        std::memcpy(out + at, &word, sizeof word);
+        const std::uint64_t nul_bytes = (word - low_bits) & ~word & high_bits;
+        if (nul_bytes != 0) length = at + static_cast<std::size_t>(std::countr_zero(nul_bytes)) / 8;
+    };
+    std::size_t at = 0;
+    for (; at + sizeof(std::uint64_t) <= width; at += sizeof(std::uint64_t)) take(at);
+    if (at != width) take(width - sizeof(std::uint64_t));
+    return out + std::min(length, most);
 }
 
 }  // namespace table_writer_detail
@@ -68,6 +99,7 @@ class DataLineWriter {
 public:
     explicit DataLineWriter(const TableFormat<Record>& format) {
         const std::vector<FieldPlace> places = field_places(format.columns);
+        std::size_t longest_overrun = table_writer_detail::word_overrun;
         longest_line_ = table_writer_detail::tag_width + 2;
         for (std::size_t i = 0; i < format.columns.size(); ++i) {
             const Column<Record>& column = format.columns[i];
@@ -87,27 +119,40 @@ public:
                 plain_ = false;
             }
             longest_line_ += 1 + (column.kind == ColumnKind::text ? written.most : fixed_decimal_longest);
+            // A text may be copied up to its field's width.
+            if (column.kind == ColumnKind::text) {
+                longest_overrun = std::max(longest_overrun, written.width - written.most);
+            }
             columns_.push_back(written);
         }
+        longest_line_ += longest_overrun;
     }
 
     // The room put() needs for one line.
     std::size_t longest_line() const { return longest_line_; }
 
     // Writes the row's data line and its CR LF at out, with room for
-    // longest_line() there, feeds hash the fields the fingerprint takes, and
-    // returns the line's end; nullptr when a value needs the general formatting.
-    char* put(char* out, const Record& row, RowHash& hash) const {
+    // longest_line() there, sets row_hash to the hash of the fields the
+    // fingerprint takes, and returns the line's end; nullptr when a value needs
+    // the general formatting.
+    char* put(char* out, const Record& row, RowHash& row_hash) const {
+        using table_writer_detail::put_hashed_text;
         using table_writer_detail::put_text;
         if (!plain_) return nullptr;
+        // Held here, where no write through out can reach it, so it stays in a register.
+        RowHash hash;
         const char* const fields = reinterpret_cast<const char*>(&row);
-        out = put_text(out, row.tag, std::min(table_writer_detail::tag_width, sizeof row.tag));
+        out = put_text(out, row.tag, std::min(table_writer_detail::tag_width, sizeof row.tag), sizeof row.tag);
         for (const WrittenColumn<Record>& column : columns_) {
             *out++ = '|';
             switch (column.kind) {
                 case ColumnKind::text:
+                    if (column.width >= sizeof(std::uint64_t)) {
+                        out = put_hashed_text(out, fields + column.offset, column.most, column.width, hash);
+                        break;
+                    }
                     hash.text(std::span<const char>(fields + column.offset, column.width));
-                    out = put_text(out, fields + column.offset, column.most);
+                    out = put_text(out, fields + column.offset, column.most, column.width);
                     break;
                 case ColumnKind::number: {
                     double value;
@@ -126,6 +171,7 @@ public:
         }
         out[0] = '\r';
         out[1] = '\n';
+        row_hash = hash;
         return out + 2;
     }
 
