@@ -4,7 +4,6 @@
 // that the writer and the list lines format each number without a call.
 #pragma once
 
-#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -148,7 +147,7 @@ bool scale_by_product(double value, std::uint64_t& scaled) {
 constexpr std::uint64_t eight_digits_end = 100000000;
 
 // The eight decimal digits of number (below 10^8), leading zeros included, as
-// ASCII in the bytes of a word, the first digit in the lowest: worked out in
+// values 0 to 9 in the bytes of a word, the first digit in the lowest: worked out in
 // lanes side by side (halves of four digits, then quarters of two, then single
 // digits), with a multiplication and shift in place of each division.
 inline std::uint64_t eight_digits(std::uint64_t number) {
@@ -158,8 +157,7 @@ inline std::uint64_t eight_digits(std::uint64_t number) {
     const std::uint64_t quarters = hundreds | (halves - hundreds * 100) << 16;
     // x / 10 = x * 103 >> 10 for x below 179.
     const std::uint64_t tens = (quarters * 103 >> 10) & 0x000F000F000F000FULL;
-    const std::uint64_t digits = tens | (quarters - tens * 10) << 8;
-    return digits + 0x3030303030303030ULL;
+    return tens | (quarters - tens * 10) << 8;
 }
 
 // Writes the text of a scaled value below 10^8 at out from its eight digits in
@@ -171,10 +169,11 @@ char* put_eight_digits(char* out, std::uint64_t scaled, bool negative) {
     constexpr int whole_most = 8 - Precision;
     *out = '-';
     char* const at = out + (negative ? 1 : 0);
-    const std::uint64_t digits = eight_digits(scaled);
-    // The leading zeros are the low bytes equal to '0', found as zero bytes.
-    const int leading_zeros = std::countr_zero(digits - 0x3030303030303030ULL) / 8;
-    const int dropped = std::min(leading_zeros, whole_most - 1);
+    const std::uint64_t values = eight_digits(scaled);
+    // The leading zeros are the low zero bytes; a bit set in the whole part's
+    // last digit keeps that one, without a branch.
+    const int dropped = std::countr_zero(values | std::uint64_t{1} << (8 * (whole_most - 1))) / 8;
+    const std::uint64_t digits = values + 0x3030303030303030ULL;
     const std::uint64_t shown = digits >> (8 * dropped);
     std::memcpy(at, &shown, sizeof shown);
     char* const whole_end = at + (whole_most - dropped);
