@@ -121,6 +121,8 @@ constexpr double scales[] = {1.0, 10.0, 100.0, 1000.0, 10000.0};
 static_assert(std::size(scales) == fixed_decimal_most_precision + 1);
 // Below it every midway point n + 1/2 between two integers is a double.
 constexpr double largest_product = 0x1p52;
+// Added to a double below it, leaves its nearest integer in the significand.
+constexpr double integer_shift = 0x1p52;
 
 // The common case of round() with one multiplication: the magnitude times
 // 10^Precision rounded to an integer, into scaled. The product of the magnitude
@@ -134,17 +136,22 @@ template <int Precision>
 bool scale_by_product(double value, std::uint64_t& scaled) {
     const double product = std::abs(value) * scales[Precision];
     if (!(product < largest_product)) return false;
-    // Taken as signed, which the processor converts in one step.
-    const auto below = static_cast<std::int64_t>(product);
-    // Exact: below is the product's whole part, zero or at least half of it.
-    const double past_below = product - static_cast<double>(below);
-    if (past_below == 0.5) return false;
-    scaled = static_cast<std::uint64_t>(below) + (past_below > 0.5 ? 1 : 0);
-    return true;
+    // Between 2^52 and 2^53 the doubles are the integers: the sum is the
+    // product's nearest integer plus 2^52, its significand that integer. The
+    // integer goes on to the digits while the check for a midway point runs
+    // beside it.
+    const double shifted = product + integer_shift;
+    scaled = std::bit_cast<std::uint64_t>(shifted) - std::bit_cast<std::uint64_t>(integer_shift);
+    // Both exact: the sum less 2^52 is that integer, and it lies within one
+    // half of the product.
+    const double nearest = shifted - integer_shift;
+    return std::abs(product - nearest) != 0.5;
 }
 
 // The scaled values put_eight_digits takes.
 constexpr std::uint64_t eight_digits_end = 100000000;
+// The least value of each number of digits, 1 to 8.
+constexpr std::uint64_t eight_digit_steps[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
 // The eight decimal digits of number (below 10^8), leading zeros included, as
 // values 0 to 9 in the bytes of a word, the first digit in the lowest: worked out in
@@ -169,11 +176,11 @@ char* put_eight_digits(char* out, std::uint64_t scaled, bool negative) {
     constexpr int whole_most = 8 - Precision;
     *out = '-';
     char* const at = out + (negative ? 1 : 0);
-    const std::uint64_t values = eight_digits(scaled);
-    // The leading zeros are the low zero bytes; a bit set in the whole part's
-    // last digit keeps that one, without a branch.
-    const int dropped = std::countr_zero(values | std::uint64_t{1} << (8 * (whole_most - 1))) / 8;
-    const std::uint64_t digits = values + 0x3030303030303030ULL;
+    // The whole part's leading zeros, but its last digit, counted from the
+    // value itself, so the text's end is known before its digits.
+    int dropped = whole_most - 1;
+    for (int digit = Precision + 1; digit < 8; ++digit) dropped -= scaled >= eight_digit_steps[digit] ? 1 : 0;
+    const std::uint64_t digits = eight_digits(scaled) + 0x3030303030303030ULL;
     const std::uint64_t shown = digits >> (8 * dropped);
     std::memcpy(at, &shown, sizeof shown);
     char* const whole_end = at + (whole_most - dropped);
