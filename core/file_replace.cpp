@@ -53,6 +53,8 @@ Attempt replace_by_rename(const std::string& target, int old_fd, const struct st
     off_t written = 0;
     const bool all_written = content([&](std::string_view piece) {
         if (!file_system::write_all(fd, piece, written)) return false;
+        // The disk writes each piece while the next is made.
+        file_system::start_writeback(fd, written, static_cast<off_t>(piece.size()));
         written += static_cast<off_t>(piece.size());
         return true;
     });

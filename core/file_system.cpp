@@ -92,6 +92,13 @@ ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset) {
 
 int fsync(int fd) { return fails(Call::fsync) ? -1 : ::fsync(fd); }
 
+void start_writeback(int fd, off_t offset, off_t size) {
+    // Errors wait for the fsync, which reports them.
+    const int error = errno;
+    ::sync_file_range(fd, offset, size, SYNC_FILE_RANGE_WRITE);
+    errno = error;
+}
+
 int close(int fd) {
     if (fails(Call::close)) {
         // The descriptor is gone all the same, as after a real failed close.

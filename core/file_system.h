@@ -31,6 +31,9 @@ int open(const char* path, int flags, mode_t mode = 0);
 ssize_t read(int fd, void* buffer, size_t size);
 ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset);
 int fsync(int fd);
+// Has the disk start writing what was written there, without waiting for it: a
+// hint, so that the fsync that follows finds less to write.
+void start_writeback(int fd, off_t offset, off_t size);
 int close(int fd);
 int rename(const char* from, const char* to);
 int ftruncate(int fd, off_t length);

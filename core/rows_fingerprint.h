@@ -43,6 +43,9 @@ public:
         std::memcpy(&word, &value, sizeof word);
         state_ = mixed(state_, word);
     }
+    // One of the words text() takes of a field of at least eight bytes, for a
+    // writer that reads them anyway.
+    void text_word(std::uint64_t word) { state_ = mixed(state_, word); }
     std::uint64_t value() const { return state_; }
 
     static std::uint64_t mixed(std::uint64_t state, std::uint64_t word) {

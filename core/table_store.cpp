@@ -106,7 +106,7 @@ bool read_pieces_for_load(const std::string& path, const FilePieceTaker& take, F
 }
 
 int save_with(std::size_t rows, const std::string& path, const ContentPieces& content,
-              TableSync& sync, int save_flag, bool& written) {
+              const std::uint64_t& content_hash, TableSync& sync, int save_flag, bool& written) {
     written = false;
     if (save_flag == -1) {
         refuse_save();
@@ -135,30 +135,36 @@ int save_with(std::size_t rows, const std::string& path, const ContentPieces& co
                                name))) {
         return 0;
     }
-    // Hashed as it goes out; a pass that starts again (a rewrite in place after
-    // a refused rename) starts the hash again.
-    ContentStreamHash hash;
-    const ContentPieces hashed = [&](const ContentWriter& write) {
-        hash = ContentStreamHash{};
-        return content([&](std::string_view piece) {
-            hash.add(piece);
-            return write(piece);
-        });
-    };
     std::string error;
-    if (path.empty() || !replace_file_content(path, hashed, error)) {
+    if (path.empty() || !replace_file_content(path, content, error)) {
         // The user is told the save was refused; the log keeps the reason for the administrator.
         if (!error.empty()) UF_print_syslog(error.c_str(), 0);
         refuse_save();
         return -2;
     }
     written = true;
-    sync.file = snapshot_after_writing(path, hash.value());
+    sync.file = snapshot_after_writing(path, content_hash);
     sync.load_incomplete = false;
     const std::string done =
         format_text("База сохранена...\n Всего записано %ld - элементов.", static_cast<long>(rows));
     MessageBoxA(GetFocus(), done.c_str(), save_caption, MB_ICONINFORMATION);
     return 0;
+}
+
+int save_with(std::size_t rows, const std::string& path, const ContentPieces& content, TableSync& sync,
+              int save_flag, bool& written) {
+    std::uint64_t content_hash = 0;
+    // A pass that starts again (a rewrite in place after a refused rename) starts the hash again.
+    const ContentPieces hashed = [&](const ContentWriter& write) {
+        ContentStreamHash hash;
+        const bool complete = content([&](std::string_view piece) {
+            hash.add(piece);
+            return write(piece);
+        });
+        content_hash = hash.value();
+        return complete;
+    };
+    return save_with(rows, path, hashed, content_hash, sync, save_flag, written);
 }
 
 }  // namespace table_store_detail

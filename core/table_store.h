@@ -43,9 +43,13 @@ bool read_for_load(const std::string& path, std::string& content, FileSnapshot& 
 // The same, handing the bytes to take in pieces as they are read.
 bool read_pieces_for_load(const std::string& path, const FilePieceTaker& take, FileSnapshot& snapshot);
 // The save's questions and refusals, the replacement of the file, and its
-// message, as save_table returns it; written tells whether the file now holds content().
+// message, as save_table returns it; written tells whether the file now holds
+// content(), whose pass sets content_hash to the content_hash of what it handed out.
 int save_with(std::size_t rows, const std::string& path, const ContentPieces& content,
-              TableSync& sync, int save_flag, bool& written);
+              const std::uint64_t& content_hash, TableSync& sync, int save_flag, bool& written);
+// The same for content that does not hash itself: it is hashed as it goes out.
+int save_with(std::size_t rows, const std::string& path, const ContentPieces& content, TableSync& sync,
+              int save_flag, bool& written);
 
 // Reads the whole file, then the rows from it: the table keeps its rows until
 // the file has been read. A file a crash left half-written is put back first,
@@ -132,12 +136,15 @@ template <class Record>
 int save_table(const TableFormat<Record>& format, const RecordTable<Record>& table, const std::string& path,
                TableSync& sync, int save_flag) {
     bool written = false;
-    // Taken by the writer as it walks the rows; a pass that starts again takes it again.
+    // Taken by the writer as it walks the rows; a pass that starts again takes them again.
     std::uint64_t fingerprint = no_rows_fingerprint;
+    std::uint64_t content_hash = 0;
     const int result = table_store_detail::save_with(
         table.size(), path,
-        [&](const ContentWriter& write) { return write_table_pieces(format, table, write, fingerprint); }, sync,
-        save_flag, written);
+        [&](const ContentWriter& write) {
+            return write_table_pieces(format, table, write, fingerprint, content_hash);
+        },
+        content_hash, sync, save_flag, written);
     if (written) {
         sync.rows = fingerprint;
         sync.table_changes = table.changes();

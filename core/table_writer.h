@@ -11,7 +11,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "content_hash.h"
 #include "fixed_decimal.h"
 #include "library_file.h"
 #include "record_table.h"
@@ -23,112 +25,213 @@ namespace table_writer_detail {
 // How much of a row's tag a data line begins with.
 constexpr std::size_t tag_width = 5;
 
-// A fixed text field up to its terminator, at most most characters ("%.Ns"),
-// taken eight bytes at a time: most values are a few words long, and a call to
-// find the terminator and another to copy cost more than the words themselves.
-// Whole words are copied, so up to seven bytes past the text's end are written
-// (and then written over), though never past most, nor is any read past it.
+// Room a line needs past its longest text: put_text copies whole words.
+constexpr std::size_t word_overrun = sizeof(std::uint64_t) - 1;
+
+// A fixed text field (width bytes) up to its terminator, at most most characters
+// ("%.Ns"), taken eight bytes at a time: most values are a few words long, and
+// a call to find the terminator and another to copy cost more than the words
+// themselves. Whole words are read within the field and copied, so up to
+// word_overrun bytes past the text's end are written (and then written over).
 static_assert(std::endian::native == std::endian::little, "the first NUL is found from a word's low byte");
-inline char* put_text(char* out, const char* field, std::size_t most) {
+inline char* put_text(char* out, const char* field, std::size_t most, std::size_t width) {
     constexpr std::uint64_t low_bits = 0x0101010101010101ULL;
     constexpr std::uint64_t high_bits = 0x8080808080808080ULL;
     std::size_t at = 0;
-    for (; at + sizeof(std::uint64_t) <= most; at += sizeof(std::uint64_t)) {
+    for (; at + sizeof(std::uint64_t) <= width; at += sizeof(std::uint64_t)) {
         std::uint64_t word;
         std::memcpy(&word, field + at, sizeof word);
         std::memcpy(out + at, &word, sizeof word);
         // The lowest byte flagged is the first NUL: a false flag only ever
         // follows a true one.
         const std::uint64_t nul_bytes = (word - low_bits) & ~word & high_bits;
-        if (nul_bytes != 0) return out + at + static_cast<std::size_t>(std::countr_zero(nul_bytes)) / 8;
+        if (nul_bytes != 0) {
+            return out + std::min(at + static_cast<std::size_t>(std::countr_zero(nul_bytes)) / 8, most);
+        }
+        if (at + sizeof(std::uint64_t) >= most) return out + most;
     }
     for (; at < most && field[at] != '\0'; ++at) out[at] = field[at];
     return out + at;
 }
 
+// A text field of at least eight bytes put out as put_text puts it and fed to
+// hash as RowHash::text feeds it, in one pass over its words: the words of the
+// text are copied as they are hashed, and the words past its end only hashed.
+// Up to word_overrun bytes past the text's end, and never past the field's
+// width, are written.
+inline char* put_hashed_text(char* out, const char* field, std::size_t most, std::size_t width, RowHash& hash) {
+    constexpr std::uint64_t low_bits = 0x0101010101010101ULL;
+    constexpr std::uint64_t high_bits = 0x8080808080808080ULL;
+    // A field always holds its terminator, so one of its words has a NUL.
+    std::size_t length = width;
+    const auto take = [&](std::size_t at) {
+        std::uint64_t word;
+        std::memcpy(&word, field + at, sizeof word);
+        hash.text_word(word);
+        if (length != width) return;
+        std::memcpy(out + at, &word, sizeof word);
+        const std::uint64_t nul_bytes = (word - low_bits) & ~word & high_bits;
+        if (nul_bytes != 0) length = at + static_cast<std::size_t>(std::countr_zero(nul_bytes)) / 8;
+    };
+    std::size_t at = 0;
+    for (; at + sizeof(std::uint64_t) <= width; at += sizeof(std::uint64_t)) take(at);
+    if (at != width) take(width - sizeof(std::uint64_t));
+    return out + std::min(length, most);
+}
+
 }  // namespace table_writer_detail
+
+// One column of a data line as the writer puts it out: where its field lies in
+// the row and how it is written, found once for the table.
+template <class Record>
+struct WrittenColumn {
+    ColumnKind kind = ColumnKind::text;
+    std::size_t offset = 0;  // of a text or number field in the row
+    std::size_t width = 0;   // a text field's, hashed whole
+    std::size_t most = 0;    // the characters of a text field written at most
+    FixedDecimalWriter put_number = nullptr;
+    double (*derive)(const Record&) = nullptr;
+    bool (*written_empty)(const Record&) = nullptr;
+};
 
 template <class Record>
 class DataLineWriter {
 public:
-    explicit DataLineWriter(const TableFormat<Record>& format) : format_(format) {
+    explicit DataLineWriter(const TableFormat<Record>& format) {
+        const std::vector<FieldPlace> places = field_places(format.columns);
+        std::size_t longest_overrun = table_writer_detail::word_overrun;
         longest_line_ = table_writer_detail::tag_width + 2;
-        for (const Column<Record>& column : format.columns) {
+        for (std::size_t i = 0; i < format.columns.size(); ++i) {
+            const Column<Record>& column = format.columns[i];
+            WrittenColumn<Record> written{.kind = column.kind, .offset = places[i].offset, .width = places[i].size};
+            if (column.kind == ColumnKind::text) {
+                // A field always holds its terminator, so it ends the text
+                // before the field does whatever the precision.
+                written.most = std::min(static_cast<std::size_t>(std::max(column.precision, 0)), written.width);
+            } else {
+                written.put_number = fixed_decimal_writer(column.precision);
+                written.derive = column.derive;
+                written.written_empty = column.written_empty;
+            }
             // put() writes no line of a format with any other column: the general
             // path sizes its own.
-            if (column.precision < 0) plain_ = false;
-            const bool text = column.kind == ColumnKind::text;
-            const std::size_t longest_value = text && plain_ ? static_cast<std::size_t>(column.precision)
-                                                             : fixed_decimal_longest;
-            longest_line_ += 1 + longest_value;
+            if (column.precision < 0 || (column.kind != ColumnKind::text && written.put_number == nullptr)) {
+                plain_ = false;
+            }
+            longest_line_ += 1 + (column.kind == ColumnKind::text ? written.most : fixed_decimal_longest);
+            // A text may be copied up to its field's width.
+            if (column.kind == ColumnKind::text) {
+                longest_overrun = std::max(longest_overrun, written.width - written.most);
+            }
+            columns_.push_back(written);
         }
+        longest_line_ += longest_overrun;
     }
 
-    // The most put() writes of one line.
+    // The room put() needs for one line.
     std::size_t longest_line() const { return longest_line_; }
 
     // Writes the row's data line and its CR LF at out, with room for
-    // longest_line() there, feeds hash the fields the fingerprint takes, and
-    // returns the line's end; nullptr when a value needs the general formatting.
-    char* put(char* out, const Record& row, RowHash& hash) const {
+    // longest_line() there, sets row_hash to the hash of the fields the
+    // fingerprint takes, and returns the line's end; nullptr when a value needs
+    // the general formatting.
+    char* put(char* out, const Record& row, RowHash& row_hash) const {
+        using table_writer_detail::put_hashed_text;
         using table_writer_detail::put_text;
         if (!plain_) return nullptr;
-        out = put_text(out, row.tag, std::min(table_writer_detail::tag_width, sizeof row.tag));
-        for (const Column<Record>& column : format_.columns) {
+        // Held here, where no write through out can reach it, so it stays in a register.
+        RowHash hash;
+        const char* const fields = reinterpret_cast<const char*>(&row);
+        out = put_text(out, row.tag, std::min(table_writer_detail::tag_width, sizeof row.tag), sizeof row.tag);
+        for (const WrittenColumn<Record>& column : columns_) {
             *out++ = '|';
             switch (column.kind) {
-                case ColumnKind::text: {
-                    // The column reaches the field through a mutable row; nothing is written.
-                    const std::span<const char> field = column.text(const_cast<Record&>(row));
-                    hash.text(field);
-                    // A field always holds its terminator, so it ends the text
-                    // before the field does whatever the precision.
-                    const std::size_t most = std::min(static_cast<std::size_t>(column.precision), field.size());
-                    out = put_text(out, field.data(), most);
+                case ColumnKind::text:
+                    if (column.width >= sizeof(std::uint64_t)) {
+                        out = put_hashed_text(out, fields + column.offset, column.most, column.width, hash);
+                        break;
+                    }
+                    hash.text(std::span<const char>(fields + column.offset, column.width));
+                    out = put_text(out, fields + column.offset, column.most, column.width);
                     break;
-                }
                 case ColumnKind::number: {
-                    const double& value = row.*(column.number);
+                    double value;
+                    std::memcpy(&value, fields + column.offset, sizeof value);
                     hash.number(value);
                     if (column.written_empty != nullptr && column.written_empty(row)) break;
-                    out = put_fixed_decimal(out, value, column.precision);
+                    out = column.put_number(out, value);
                     if (out == nullptr) return nullptr;
                     break;
                 }
                 case ColumnKind::derived:
-                    out = put_fixed_decimal(out, column.derive(row), column.precision);
+                    out = column.put_number(out, column.derive(row));
                     if (out == nullptr) return nullptr;
                     break;
             }
         }
         out[0] = '\r';
         out[1] = '\n';
+        row_hash = hash;
         return out + 2;
     }
 
 private:
-    const TableFormat<Record>& format_;
+    std::vector<WrittenColumn<Record>> columns_;
     std::size_t longest_line_ = 0;
-    bool plain_ = true;  // every column's format is "%.Ns" or "%.Nf"
+    bool plain_ = true;  // every column's format is "%.Ns" or "%.Nf" with N the integer path takes
+};
+
+// The content's hash (content_hash) taken line by line as the lines are put into
+// a piece, while they are still in the cache, and always up to a whole word of
+// the content, so the words are taken straight from the piece.
+class PieceHash {
+public:
+    // The piece's bytes up to used follow what was taken before.
+    void take(const char* piece, std::size_t used) {
+        const std::size_t ready = used - taken_;
+        const std::size_t past_word = (hashed_ + ready) % sizeof(std::uint64_t);
+        if (ready <= past_word) return;
+        add(piece, ready - past_word);
+    }
+    // The piece up to used has been handed out; the next one starts at its
+    // beginning.
+    void finish(const char* piece, std::size_t used) {
+        add(piece, used - taken_);
+        taken_ = 0;
+    }
+    std::uint64_t value() const { return hash_.value(); }
+
+private:
+    void add(const char* piece, std::size_t size) {
+        hash_.add(std::string_view(piece + taken_, size));
+        taken_ += size;
+        hashed_ += size;
+    }
+
+    ContentStreamHash hash_;
+    std::size_t taken_ = 0;   // of the piece
+    std::size_t hashed_ = 0;  // of the content
 };
 
 // The whole file as write_table puts it out, handed to write in pieces of about
-// a megabyte, so that a large table is never held twice, and the rows'
-// rows_fingerprint into fingerprint; false as soon as write refuses a piece.
+// a megabyte, so that a large table is never held twice, the rows'
+// rows_fingerprint into fingerprint and the content's content_hash into
+// content_hash; false as soon as write refuses a piece.
 template <class Record, class Write>
 bool write_table_pieces(const TableFormat<Record>& format, const RecordTable<Record>& table, Write&& write,
-                        std::uint64_t& fingerprint) {
+                        std::uint64_t& fingerprint, std::uint64_t& content_hash) {
     constexpr std::size_t piece_size = std::size_t{1} << 20;
     const DataLineWriter<Record> writer(format);
     RowHashChain rows;
+    PieceHash hash;
     std::string piece;
     library_file_detail::append_with_crlf(piece, format.header);
     std::size_t used = piece.size();
     piece.resize(std::max(used, piece_size) + writer.longest_line());
     for (const Record& row : table) {
         if (piece.size() - used < writer.longest_line()) piece.resize(used + writer.longest_line());
-        RowHash hash;
-        const char* const end = writer.put(piece.data() + used, row, hash);
+        RowHash row_hash;
+        const char* const end = writer.put(piece.data() + used, row, row_hash);
         if (end != nullptr) {
             used = static_cast<std::size_t>(end - piece.data());
         } else {
@@ -138,13 +241,18 @@ bool write_table_pieces(const TableFormat<Record>& format, const RecordTable<Rec
             if (piece.size() - used < line.size()) piece.resize(used + line.size());
             std::memcpy(piece.data() + used, line.data(), line.size());
             used += line.size();
-            hash = row_hash(format, row);
+            row_hash = ::row_hash(format, row);
         }
-        rows.add(hash);
+        hash.take(piece.data(), used);
+        rows.add(row_hash);
         if (used < piece_size) continue;
         if (!write(std::string_view(piece.data(), used))) return false;
+        hash.finish(piece.data(), used);
         used = 0;
     }
     fingerprint = rows.value();
-    return write(std::string_view(piece.data(), used));
+    if (!write(std::string_view(piece.data(), used))) return false;
+    hash.finish(piece.data(), used);
+    content_hash = hash.value();
+    return true;
 }

@@ -32,19 +32,21 @@ std::string to_chars_fixed(double value, int precision) {
     return std::string(text, result.ptr);
 }
 
-// What put_fixed_decimal writes, checked to stay within fixed_decimal_longest
-// and to touch nothing past its end; "refused" when it returns nullptr.
+// What put_fixed_decimal writes, checked to stay within fixed_decimal_longest,
+// what it writes past the text's end included; "refused" when it returns nullptr.
 std::string put_text(double value, int precision) {
     constexpr char untouched = '\x7F';
     char text[fixed_decimal_longest + 8];
     std::fill(std::begin(text), std::end(text), untouched);
     const char* const end = put_fixed_decimal(text, value, precision);
     if (end == nullptr) {
-        EXPECT_EQ(text[0], untouched) << "a refused value must write nothing";
+        EXPECT_TRUE(std::all_of(std::begin(text), std::end(text), [](char c) { return c == untouched; }))
+            << "a refused value must write nothing";
         return "refused";
     }
     EXPECT_LE(end - text, static_cast<std::ptrdiff_t>(fixed_decimal_longest));
-    EXPECT_EQ(*end, untouched) << std::hexfloat << value << " at precision " << precision;
+    EXPECT_TRUE(std::all_of(text + fixed_decimal_longest, std::end(text), [](char c) { return c == untouched; }))
+        << std::hexfloat << value << " at precision " << precision;
     return std::string(static_cast<const char*>(text), end);
 }
 
@@ -114,6 +116,21 @@ TEST(FixedDecimal, RoundsTiesToEvenAndNearTiesByTheExactBinaryValue) {
     }
 }
 
+// Every length of text the eight-digit writer makes, and the lengths on either
+// side of where it hands over to the digit-by-digit writer.
+TEST(FixedDecimal, WritesEveryNumberOfDigitsAsPrintfDoes) {
+    for (int precision = 0; precision <= fixed_decimal_most_precision; ++precision) {
+        double power = 1;
+        for (int digits = 0; digits <= 12; ++digits, power *= 10) {
+            for (const double scaled : {power - 1, power, power + 1, 5 * power + 3, 9 * power + 7}) {
+                const double value = scaled / power_of_ten(precision);
+                EXPECT_TRUE(same_as_printf(value, precision));
+                EXPECT_TRUE(same_as_printf(-value, precision));
+            }
+        }
+    }
+}
+
 TEST(FixedDecimal, CarriesIntoTheWholePartAndKeepsTheSignOfNegativeZero) {
     for (const double value : {0.99995, 9.9999999, 99999.99999, 0.5, 1.5, -0.4, -0.0, -1e-300, 1e-320}) {
         for (int precision = 0; precision <= fixed_decimal_most_precision; ++precision) {
@@ -143,6 +160,79 @@ TEST(FixedDecimal, AgreesWithPrintfOverRandomBitPatternsAndScales) {
     }
     // Most random bit patterns lie outside the integer path; scaled ones do not.
     EXPECT_GT(taken, 100000);
+}
+
+// The one-multiplication rounding against the exact integer rounding: where
+// it answers, the same number; a product that lands on a midway point must be
+// left to the exact path, since the exact value may lie on either side of it.
+template <int Precision>
+void expect_product_rounding_exact(double value, int& answered) {
+    using namespace fixed_decimal_detail;
+    std::uint64_t scaled = 0;
+    if (!scale_by_product<Precision>(value, scaled)) return;
+    ++answered;
+    Rounded exact{};
+    ASSERT_TRUE(round<Precision>(value, exact)) << std::hexfloat << value;
+    EXPECT_EQ(scaled, exact.whole * powers_of_ten[Precision] + exact.decimals)
+        << std::hexfloat << value << " at precision " << Precision;
+}
+
+template <int Precision>
+void expect_product_rounding_exact_near_midway_points(std::mt19937_64& random) {
+    const double scale = power_of_ten(Precision);
+    int answered = 0;
+    int drawn = 0;
+    for (int i = 0; i < 100000; ++i) {
+        // A midway point of the last decimal, up to the largest product the
+        // shortcut takes, moved by a few units of its last binary place, or by
+        // a few thousandths of the last decimal.
+        const double whole_range = i % 2 == 0 ? 1e6 : 0x1p51;
+        const double midway = (std::floor(static_cast<double>(random() % (std::uint64_t{1} << 53)) /
+                                          0x1p53 * whole_range) +
+                               0.5) /
+                              scale;
+        double value = midway;
+        if (i % 3 == 0) {
+            for (int step = static_cast<int>(random() % 9) - 4; step != 0; step += step > 0 ? -1 : 1) {
+                value = std::nextafter(value, step > 0 ? 1e300 : -1e300);
+            }
+        } else {
+            value += (static_cast<double>(random() % 21) - 10.0) * 1e-3 / scale;
+        }
+        if (random() % 2 == 0) value = -value;
+        ++drawn;
+        expect_product_rounding_exact<Precision>(value, answered);
+        same_as_printf(value, Precision);
+    }
+    // Most products miss the midway point, but not all.
+    EXPECT_GT(answered, drawn / 2);
+    EXPECT_LT(answered, drawn);
+}
+
+TEST(FixedDecimal, RoundsByOneMultiplicationOnlyWhereTheExactValueRoundsTheSame) {
+    std::mt19937_64 random(13);
+    expect_product_rounding_exact_near_midway_points<0>(random);
+    expect_product_rounding_exact_near_midway_points<1>(random);
+    expect_product_rounding_exact_near_midway_points<2>(random);
+    expect_product_rounding_exact_near_midway_points<3>(random);
+    expect_product_rounding_exact_near_midway_points<4>(random);
+    int answered = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const double value = std::bit_cast<double>(random());
+        expect_product_rounding_exact<0>(value, answered);
+        expect_product_rounding_exact<3>(value, answered);
+        const double scaled = static_cast<double>(random() % 100000000) / power_of_ten(static_cast<int>(random() % 9));
+        expect_product_rounding_exact<2>(scaled, answered);
+        expect_product_rounding_exact<4>(scaled, answered);
+    }
+    // Exact ties, the largest products and what is not a number are left to the exact path.
+    std::uint64_t untouched = 0;
+    for (const double value : {2.5, -0.5, 0x1p52, 1e17, std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_FALSE(fixed_decimal_detail::scale_by_product<0>(value, untouched)) << value;
+        EXPECT_FALSE(fixed_decimal_detail::scale_by_product<3>(value / 1000.0, untouched)) << value;
+    }
+    EXPECT_FALSE(fixed_decimal_detail::scale_by_product<2>(0.125, untouched));
 }
 
 TEST(FixedDecimal, LeavesWhatItCannotWriteExactlyToTheGeneralConversion) {

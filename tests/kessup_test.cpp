@@ -126,6 +126,17 @@ TEST_F(Kessup, AValueTheFileCannotHoldIsRefusedAndTheDialogStays) {
     EXPECT_EQ(saved(), cp1251(two_sections));
 }
 
+// The file this session wrote is known as its own: a second save, within the
+// file times' resolution, compares its content and asks nothing more than
+// whether to save.
+TEST_F(Kessup, ASecondSaveFindsTheFileAsTheFirstWroteIt) {
+    const HostRun result = run("press BLO_ACT 2\nok\n" + save + "press BLO_ACT 1\n" + save + "ok\n");
+    EXPECT_EQ(count_lines_starting(result.transcript, "box question owner=kessup.dlg caption=\"Сохранение ...\""), 2)
+        << result.transcript;
+    EXPECT_EQ(count_lines_starting(result.transcript, "box information"), 2) << result.transcript;
+    EXPECT_EQ(result.transcript.find("изменен другим"), std::string::npos) << result.transcript;
+}
+
 TEST_F(Kessup, LeavingWithUnsavedChangesAsksFirst) {
     const HostRun result = run("press BLO_ACT 1\nok\nanswer no\nok\nanswer yes\n");
     EXPECT_EQ(count_lines_starting(result.transcript, "box question owner=kessup.dlg caption=\"Выход ...\""), 2);

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <random>
 #include <set>
+#include <vector>
 
 #include "store_session.h"
 #include "test_text.h"
@@ -313,18 +314,19 @@ public:
         if (in_place) fs::create_hard_link(library_.file("feeds_speeds.dat"), library_.file("second_name.dat"));
     }
 
-    // The fastest of a few runs: a single run slowed by a busy machine would
-    // put the moments after most runs have finished.
+    // The median of a few runs: on a busy machine one slow run would draw the
+    // moments past the end of a save that takes only a few hundredths of a second.
     std::chrono::microseconds timed(const HostRunOptions& options) const {
-        auto fastest = std::chrono::microseconds::max();
-        for (int run = 0; run < 3; ++run) {
+        std::vector<std::chrono::microseconds> times;
+        for (int run = 0; run < 5; ++run) {
             const auto start = std::chrono::steady_clock::now();
-            const HostRun done = run_host(options);
-            EXPECT_EQ(done.exit_status, 0) << done.errors;
-            fastest = std::min(fastest, std::chrono::duration_cast<std::chrono::microseconds>(
-                                            std::chrono::steady_clock::now() - start));
+            const HostRun result = run_host(options);
+            EXPECT_EQ(result.exit_status, 0) << result.errors;
+            times.push_back(
+                std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start));
         }
-        return fastest;
+        std::nth_element(times.begin(), times.begin() + 2, times.end());
+        return times[2];
     }
 
     const ScratchDirectory& library() const { return library_; }
@@ -357,18 +359,27 @@ TEST(KilledSave, AtRandomMomentsOfALargeSave) {
         ASSERT_NE(new_bytes, large.old_content());
         // One slow run on a busy machine can time the load alone above the save;
         // bounds out of order would draw moments of any length.
-        std::uniform_int_distribution<long> moment(std::min(load_only, whole_save).count(),
-                                                   std::max(load_only, whole_save).count());
+        const long earliest = std::min(load_only, whole_save).count();
+        long latest = std::max(load_only, whole_save).count();
         int killed_runs = 0;
         // A run the machine's drift lets finish before its moment kills nothing:
-        // then more are drawn, up to twice as many, so a busy machine cannot leave
-        // the kills too few to mean anything.
+        // then more are drawn, up to twice as many, and no later moment than
+        // that run's end, so a busy machine cannot leave the kills too few to
+        // mean anything.
         const auto too_few = [&] { return killed_runs <= saves_per_path / 4; };
         for (int save = 0; save < 2 * saves_per_path && (save < saves_per_path || too_few()); ++save) {
             large.reset(in_place);
             HostRunOptions options = large.run(save_and_close);
-            options.kill_after = std::chrono::microseconds(moment(random));
-            killed_runs += run_host(options).exit_status == killed;
+            options.kill_after =
+                std::chrono::microseconds(std::uniform_int_distribution<long>(earliest, latest)(random));
+            const auto start = std::chrono::steady_clock::now();
+            const bool was_killed = run_host(options).exit_status == killed;
+            killed_runs += was_killed;
+            if (!was_killed) {
+                const auto ran = std::chrono::steady_clock::now() - start;
+                const long ran_for = std::chrono::duration_cast<std::chrono::microseconds>(ran).count();
+                latest = std::max(earliest, std::min(latest, ran_for));
+            }
             const std::string after = large.library().read("feeds_speeds.dat");
             if (after == large.old_content() || after == new_bytes) continue;
             ASSERT_TRUE(in_place) << "a save by rename left the file damaged, " << after.size() << " bytes";

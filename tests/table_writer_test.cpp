@@ -57,6 +57,7 @@ RecordTable<Record> drawn_table(const TableFormat<Record>& format, std::size_t r
 struct Written {
     std::vector<std::string> pieces;
     std::uint64_t fingerprint = 0;
+    std::uint64_t content_hash = 0;
     bool complete = false;
 
     std::string whole() const {
@@ -76,7 +77,7 @@ Written written(const TableFormat<Record>& format, const RecordTable<Record>& ta
             out.pieces.emplace_back(piece);
             return true;
         },
-        out.fingerprint);
+        out.fingerprint, out.content_hash);
     return out;
 }
 
@@ -87,6 +88,7 @@ void expect_as_plain_writer(const TableFormat<Record>& format, std::size_t rows,
     ASSERT_TRUE(out.complete);
     EXPECT_EQ(out.whole(), write_table(format, table));
     EXPECT_EQ(out.fingerprint, rows_fingerprint(format, table));
+    EXPECT_EQ(out.content_hash, content_hash(out.whole()));
     // Every piece but the last holds at least a megabyte, and whole lines.
     for (std::size_t i = 0; i + 1 < out.pieces.size(); ++i) {
         EXPECT_GE(out.pieces[i].size(), std::size_t{1} << 20);
@@ -107,6 +109,7 @@ TEST(SaveWriter, ATableWithoutRowsIsTheHeaderAndTheEmptyFingerprint) {
     ASSERT_TRUE(out.complete);
     EXPECT_EQ(out.whole(), write_table(feeds_format, RecordTable<FEEDS>()));
     EXPECT_EQ(out.fingerprint, no_rows_fingerprint);
+    EXPECT_EQ(out.content_hash, content_hash(out.whole()));
 }
 
 // Formats other than "%.Ns" and "%.Nf" go to the general formatting, row by row.
@@ -137,6 +140,7 @@ TEST(SaveWriter, StopsAtARefusedPieceWithoutAFingerprint) {
     EXPECT_FALSE(out.complete);
     EXPECT_EQ(out.pieces.size(), 1u);
     EXPECT_EQ(out.fingerprint, 0u);
+    EXPECT_EQ(out.content_hash, 0u);
 }
 
 }  // namespace
