@@ -100,6 +100,8 @@ std::size_t ascii_prefix(std::string_view text) {
 
 }  // namespace
 
+bool is_ascii(std::string_view text) { return ascii_prefix(text) == text.size(); }
+
 void cp1251_to_utf8(std::string_view text, std::string& out) {
     // Most texts are all or mostly ASCII: runs of it go across in one copy, and
     // an all-ASCII text takes exactly its own size (a list of a million lines

@@ -13,6 +13,10 @@ std::string cp1251_to_utf8(std::string_view text);
 // had costs no allocation per line.
 void cp1251_to_utf8(std::string_view text, std::string& out);
 
+// Whether the text is all ASCII, which reads the same in both: such a text
+// needs no conversion (the lines of a long list nearly all are).
+bool is_ascii(std::string_view text);
+
 // Nothing when the text holds a character the code page cannot hold, or is not
 // valid UTF-8 (overlong forms and surrogates included): such input is refused,
 // never mangled.

@@ -13,6 +13,7 @@ namespace ughost {
 
 // The plug-ins speak code page 1251; the host, its front-ends and its files speak UTF-8.
 using ::cp1251_to_utf8;
+using ::is_ascii;
 using ::utf8_to_cp1251;
 
 // Quotes a text with C escapes (\n \r \t \" \\ and \xNN for other control bytes).

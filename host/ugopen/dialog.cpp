@@ -108,11 +108,11 @@ int Dialog::set_value(const UF_STYLER_item_value_type_t& value) {
             if (value.value.string == nullptr) return status_bad_value;
             const int size = static_cast<int>(item->lines.size());
             const int at = value.subitem_index < 0 || value.subitem_index > size ? size : value.subitem_index;
-            const auto convert = [&](std::string& line) { cp1251_to_utf8(value.value.string, line); };
-            if (at == size) {
-                item->lines.push_back_written(convert);
+            const std::string_view text(value.value.string);
+            if (is_ascii(text)) {
+                item->lines.insert(static_cast<std::size_t>(at), text);
             } else {
-                item->lines.insert_written(static_cast<std::size_t>(at), convert);
+                item->lines.insert_written(static_cast<std::size_t>(at), [&](std::string& line) { cp1251_to_utf8(text, line); });
             }
             if (item->selection >= at) ++item->selection;
             report(*item, Change::insert, at);
