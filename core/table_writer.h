@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "content_hash.h"
 #include "fixed_decimal.h"
 #include "library_file.h"
+#include "piece_writer.h"
 #include "record_table.h"
 #include "rows_fingerprint.h"
 #include "table_format.h"
@@ -181,38 +181,6 @@ private:
     bool plain_ = true;  // every column's format is "%.Ns" or "%.Nf" with N the integer path takes
 };
 
-// The content's hash (content_hash) taken line by line as the lines are put into
-// a piece, while they are still in the cache, and always up to a whole word of
-// the content, so the words are taken straight from the piece.
-class PieceHash {
-public:
-    // The piece's bytes up to used follow what was taken before.
-    void take(const char* piece, std::size_t used) {
-        const std::size_t ready = used - taken_;
-        const std::size_t past_word = (hashed_ + ready) % sizeof(std::uint64_t);
-        if (ready <= past_word) return;
-        add(piece, ready - past_word);
-    }
-    // The piece up to used has been handed out; the next one starts at its
-    // beginning.
-    void finish(const char* piece, std::size_t used) {
-        add(piece, used - taken_);
-        taken_ = 0;
-    }
-    std::uint64_t value() const { return hash_.value(); }
-
-private:
-    void add(const char* piece, std::size_t size) {
-        hash_.add(std::string_view(piece + taken_, size));
-        taken_ += size;
-        hashed_ += size;
-    }
-
-    ContentStreamHash hash_;
-    std::size_t taken_ = 0;   // of the piece
-    std::size_t hashed_ = 0;  // of the content
-};
-
 // The whole file as write_table puts it out, handed to write in pieces of about
 // a megabyte, so that a large table is never held twice, the rows'
 // rows_fingerprint into fingerprint and the content's content_hash into
@@ -223,7 +191,7 @@ bool write_table_pieces(const TableFormat<Record>& format, const RecordTable<Rec
     constexpr std::size_t piece_size = std::size_t{1} << 20;
     const DataLineWriter<Record> writer(format);
     RowHashChain rows;
-    PieceHash hash;
+    PieceWriter out(write);
     std::string piece;
     library_file_detail::append_with_crlf(piece, format.header);
     std::size_t used = piece.size();
@@ -243,16 +211,20 @@ bool write_table_pieces(const TableFormat<Record>& format, const RecordTable<Rec
             used += line.size();
             row_hash = ::row_hash(format, row);
         }
-        hash.take(piece.data(), used);
         rows.add(row_hash);
         if (used < piece_size) continue;
-        if (!write(std::string_view(piece.data(), used))) return false;
-        hash.finish(piece.data(), used);
+        if (!out.pass(piece, used)) {
+            // Waits for the pieces passed before, and sets errno for the refusal.
+            out.finish(content_hash);
+            return false;
+        }
+        // The storage given back may be that of an earlier, shorter piece.
+        if (piece.size() < piece_size + writer.longest_line()) piece.resize(piece_size + writer.longest_line());
         used = 0;
     }
     fingerprint = rows.value();
-    if (!write(std::string_view(piece.data(), used))) return false;
-    hash.finish(piece.data(), used);
-    content_hash = hash.value();
-    return true;
+    const bool passed = out.pass(piece, used);
+    // Last, as it sets errno for a refusal.
+    const bool written = out.finish(content_hash);
+    return passed && written;
 }
