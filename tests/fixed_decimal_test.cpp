@@ -81,24 +81,17 @@ TEST(FixedDecimal, WritesTheLibraryFilesUsualNumbersAsPrintfDoes) {
 // Ties are decided on the exact binary value: 0.125 is a tie at two decimals
 // (to even: 0.12), 0.135 is not one (its double lies above: 0.14).
 TEST(FixedDecimal, RoundsTiesToEvenAndNearTiesByTheExactBinaryValue) {
-    std::string text;
-    ASSERT_TRUE(append_fixed_decimal(text, 0.125, 2));
-    EXPECT_EQ(text, "0.12");
-    text.clear();
-    ASSERT_TRUE(append_fixed_decimal(text, 0.375, 2));
-    EXPECT_EQ(text, "0.38");
-    text.clear();
-    ASSERT_TRUE(append_fixed_decimal(text, 0.135, 2));
-    EXPECT_EQ(text, "0.14");
-    text.clear();
-    ASSERT_TRUE(append_fixed_decimal(text, 2.5, 0));
-    EXPECT_EQ(text, "2");
-    text.clear();
-    ASSERT_TRUE(append_fixed_decimal(text, 3.5, 0));
-    EXPECT_EQ(text, "4");
-    text.clear();
-    ASSERT_TRUE(append_fixed_decimal(text, -0.0625, 3));
-    EXPECT_EQ(text, "-0.062");
+    const struct {
+        double value;
+        int precision;
+        const char* text;
+    } cases[] = {{0.125, 2, "0.12"}, {0.375, 2, "0.38"}, {0.135, 2, "0.14"},
+                 {2.5, 0, "2"},      {3.5, 0, "4"},      {-0.0625, 3, "-0.062"}};
+    for (const auto& each : cases) {
+        std::string text;
+        ASSERT_TRUE(append_fixed_decimal(text, each.value, each.precision)) << each.value;
+        EXPECT_EQ(text, each.text) << each.value;
+    }
     std::mt19937_64 random(7);
     for (int precision = 0; precision <= fixed_decimal_most_precision; ++precision) {
         for (int i = 0; i < 20000; ++i) {
