@@ -9,8 +9,8 @@
 // A byte the code page leaves unassigned (0x98) becomes the private-use
 // character U+F700 + byte, which utf8_to_cp1251 turns back into that byte.
 std::string cp1251_to_utf8(std::string_view text);
-// The same into out, whose storage is reused: a list refilled with the lines it
-// had costs no allocation per line.
+// The same into out, whose storage is reused: the lines of a long list are
+// converted one after another through one text.
 void cp1251_to_utf8(std::string_view text, std::string& out);
 
 // Whether the text is all ASCII, which reads the same in both: such a text

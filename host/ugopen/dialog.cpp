@@ -8,7 +8,6 @@
 
 #include "host_status.h"
 #include "host_text.h"
-#include "list_growth.h"
 
 namespace ughost {
 namespace {
