@@ -163,8 +163,9 @@ bool write_content(const std::string& path, const ContentPieces& content, Journa
     if (old.st_nlink > 1) return rewrite_in_place(fd, target, content, journal, error);
     switch (replace_by_rename(target, fd, &old, content, error)) {
         case Attempt::done:
-            // Nothing was written through this descriptor, so its close has nothing to report.
-            file_system::close(fd);
+            // Nothing was written through this descriptor, so its close has
+            // nothing to report; being the old file's last, it may wait on the disk.
+            file_system::close_in_background(fd);
             if (journal == Journal::record) journal_drop(target);
             return true;
         case Attempt::failed:

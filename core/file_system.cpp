@@ -1,6 +1,7 @@
 #include "file_system.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -9,7 +10,9 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <string_view>
 
 #include "huge_pages.h"
@@ -76,7 +79,57 @@ bool fails(Call call) {
     return true;
 }
 
+// The thread of the close last started in the background. A plain thread
+// rather than std::thread: a child forked while a close runs holds a copy of
+// the parent's handle to a thread it does not have, which it must forget
+// rather than wait for.
+class BackgroundClose {
+public:
+    BackgroundClose() {
+        pthread_atfork(nullptr, nullptr, [] { background_close.running_ = false; });
+    }
+    // Runs when the library is unloaded or the process ends.
+    ~BackgroundClose() { finish(); }
+    BackgroundClose(const BackgroundClose&) = delete;
+    BackgroundClose& operator=(const BackgroundClose&) = delete;
+
+    void start(int fd) {
+        const std::lock_guard lock(mutex_);
+        join();
+        void* const argument = reinterpret_cast<void*>(static_cast<std::intptr_t>(fd));
+        running_ = pthread_create(&thread_, nullptr, &close_it, argument) == 0;
+        if (!running_) ::close(fd);
+    }
+
+    void finish() {
+        const std::lock_guard lock(mutex_);
+        join();
+    }
+
+    static BackgroundClose background_close;
+
+private:
+    static void* close_it(void* fd) {
+        ::close(static_cast<int>(reinterpret_cast<std::intptr_t>(fd)));
+        return nullptr;
+    }
+
+    void join() {
+        if (running_) pthread_join(thread_, nullptr);
+        running_ = false;
+    }
+
+    std::mutex mutex_;
+    pthread_t thread_{};
+    bool running_ = false;
+};
+
 }  // namespace
+
+// Made before, and so ended after, every object the library makes at its
+// start: a close started while the tables were saved goes on while they are
+// destroyed.
+__attribute__((init_priority(101))) BackgroundClose BackgroundClose::background_close;
 
 void fail_call(Call call, long nth, int error) { faults()[static_cast<std::size_t>(call)] = {nth, error}; }
 
@@ -109,6 +162,18 @@ int close(int fd) {
     }
     return ::close(fd);
 }
+
+void close_in_background(int fd) {
+    const int error = errno;
+    if (fails(Call::close)) {
+        ::close(fd);
+    } else {
+        BackgroundClose::background_close.start(fd);
+    }
+    errno = error;
+}
+
+void finish_background_close() { BackgroundClose::background_close.finish(); }
 
 int rename(const char* from, const char* to) { return fails(Call::rename) ? -1 : ::rename(from, to); }
 

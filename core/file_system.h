@@ -35,6 +35,15 @@ int fsync(int fd);
 // hint, so that the fsync that follows finds less to write.
 void start_writeback(int fd, off_t offset, off_t size);
 int close(int fd);
+// Closes, on a thread of its own, a descriptor whose close has nothing to
+// report. The last close of a file that a rename replaced frees its blocks,
+// and a file system that trims freed blocks at once (mounted with discard)
+// waits on the disk for that, for as long as the file took to write. A close
+// started here has ended before the next one starts, and before the library
+// holding this code is unloaded or the process ends.
+void close_in_background(int fd);
+// Waits for the close last started in the background to end.
+void finish_background_close();
 int rename(const char* from, const char* to);
 int ftruncate(int fd, off_t length);
 int fchown(int fd, uid_t owner, gid_t group);

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <vector>
@@ -195,7 +196,34 @@ TEST_F(FileReplace, OnlyTheUsersOwnLeftoversOfEndedSavesAreRemoved) {
     EXPECT_EQ(names_in(library.path()), kept);
 }
 
-// 4. What else the file carries: its access list and other extended attributes.
+// 4. The replaced file's descriptor, closed in the background.
+
+std::size_t open_descriptors() {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+
+TEST_F(FileReplace, EveryReplacedFilesDescriptorIsClosed) {
+    file_system::finish_background_close();
+    const std::size_t before = open_descriptors();
+    for (int save = 0; save < 50; ++save) {
+        std::string error;
+        ASSERT_TRUE(replace_file_content(path(), save % 2 ? old_content : new_content, error)) << error;
+    }
+    file_system::finish_background_close();
+    EXPECT_EQ(open_descriptors(), before);
+    EXPECT_EQ(library.read("table.dat"), old_content);
+}
+
+TEST_F(FileReplace, AFailedCloseOfTheReplacedFileLeavesTheSaveDone) {
+    // The closes of the new file and of its folder come first.
+    file_system::fail_call(Call::close, 3, EIO);
+    std::string error;
+    EXPECT_TRUE(replace_file_content(path(), new_content, error)) << error;
+    EXPECT_EQ(library.read("table.dat"), new_content);
+    EXPECT_EQ(names_in(library.path()), std::set<std::string>{"table.dat"});
+}
+
+// 5. What else the file carries: its access list and other extended attributes.
 
 // An access list as the kernel stores it: a version, then tag, permissions and
 // id of each entry, in tag order.
