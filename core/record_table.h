@@ -42,6 +42,8 @@ public:
             return before;
         }
         bool operator==(const const_iterator& other) const { return place_ == other.place_; }
+        // The row rows further on, for a part of the table taken up elsewhere.
+        const_iterator operator+(std::size_t rows) const { return {slots_, place_ + rows}; }
 
     private:
         const Record* slots_ = nullptr;

@@ -60,7 +60,9 @@ private:
 // The fingerprint of rows from their RowHash values, taken in the rows' order.
 class RowHashChain {
 public:
-    void add(const RowHash& row) { value_ = RowHash::mixed(value_, row.value()); }
+    void add(const RowHash& row) { add(row.value()); }
+    // A row's RowHash by its value, kept since it was taken.
+    void add(std::uint64_t row_hash) { value_ = RowHash::mixed(value_, row_hash); }
     std::uint64_t value() const { return value_; }
 
 private:

@@ -1,5 +1,5 @@
 // The writer a save runs: the table's data lines put straight into a buffer
-// through a pointer, a megabyte at a time, with each row's fingerprint taken
+// through a pointer, a few thousand rows at a time, with each row's fingerprint taken
 // in the same pass. It writes the bytes write_table writes; a row with a value
 // the integer number path cannot take is written by append_data_line.
 #pragma once
@@ -15,7 +15,8 @@
 
 #include "fixed_decimal.h"
 #include "library_file.h"
-#include "piece_writer.h"
+#include "paired_pieces.h"
+#include "content_hash.h"
 #include "record_table.h"
 #include "rows_fingerprint.h"
 #include "table_format.h"
@@ -181,50 +182,67 @@ private:
     bool plain_ = true;  // every column's format is "%.Ns" or "%.Nf" with N the integer path takes
 };
 
-// The whole file as write_table puts it out, handed to write in pieces of about
-// a megabyte, so that a large table is never held twice, the rows'
+// The whole file as write_table puts it out, handed to write in pieces of a
+// few thousand rows, so that a large table is never held twice, the rows'
 // rows_fingerprint into fingerprint and the content's content_hash into
-// content_hash; false as soon as write refuses a piece.
+// content_hash; false, errno as write left it, as soon as write refuses a
+// piece. The pieces are made two at a time, and one is written while the
+// next is made.
 template <class Record, class Write>
 bool write_table_pieces(const TableFormat<Record>& format, const RecordTable<Record>& table, Write&& write,
                         std::uint64_t& fingerprint, std::uint64_t& content_hash) {
-    constexpr std::size_t piece_size = std::size_t{1} << 20;
+    constexpr std::size_t rows_per_piece = 8192;
+    // Room for most pieces of most tables: room for every line at its longest
+    // would be several times what the lines take.
+    constexpr std::size_t first_room = std::size_t{1} << 20;
     const DataLineWriter<Record> writer(format);
+    std::string header;
+    library_file_detail::append_with_crlf(header, format.header);
+    const auto make = [&](std::size_t index, MadePiece& piece) {
+        const std::size_t first = index * rows_per_piece;
+        const std::size_t rows = std::min(rows_per_piece, table.size() - first);
+        const std::size_t least = std::max(first_room, header.size() + writer.longest_line());
+        if (piece.text.size() < least) piece.text.resize(least);
+        piece.row_hashes.resize(rows);
+        std::size_t used = 0;
+        if (index == 0) {
+            std::memcpy(piece.text.data(), header.data(), header.size());
+            used = header.size();
+        }
+        auto row = table.begin() + first;
+        for (std::size_t i = 0; i < rows; ++i, ++row) {
+            if (piece.text.size() - used < writer.longest_line()) {
+                piece.text.resize(std::max(2 * piece.text.size(), used + writer.longest_line()));
+            }
+            RowHash row_hash;
+            const char* const end = writer.put(piece.text.data() + used, *row, row_hash);
+            if (end != nullptr) {
+                used = static_cast<std::size_t>(end - piece.text.data());
+            } else {
+                std::string line;
+                append_data_line(line, format, *row);
+                line += "\r\n";
+                if (piece.text.size() - used < line.size()) piece.text.resize(used + line.size());
+                std::memcpy(piece.text.data() + used, line.data(), line.size());
+                used += line.size();
+                row_hash = ::row_hash(format, *row);
+            }
+            piece.row_hashes[i] = row_hash.value();
+        }
+        piece.used = used;
+    };
+    // The first piece holds the header, and so is never empty.
+    const std::size_t pieces = std::max<std::size_t>(1, (table.size() + rows_per_piece - 1) / rows_per_piece);
     RowHashChain rows;
-    PieceWriter out(write);
-    std::string piece;
-    library_file_detail::append_with_crlf(piece, format.header);
-    std::size_t used = piece.size();
-    piece.resize(std::max(used, piece_size) + writer.longest_line());
-    for (const Record& row : table) {
-        if (piece.size() - used < writer.longest_line()) piece.resize(used + writer.longest_line());
-        RowHash row_hash;
-        const char* const end = writer.put(piece.data() + used, row, row_hash);
-        if (end != nullptr) {
-            used = static_cast<std::size_t>(end - piece.data());
-        } else {
-            std::string line;
-            append_data_line(line, format, row);
-            line += "\r\n";
-            if (piece.size() - used < line.size()) piece.resize(used + line.size());
-            std::memcpy(piece.data() + used, line.data(), line.size());
-            used += line.size();
-            row_hash = ::row_hash(format, row);
-        }
-        rows.add(row_hash);
-        if (used < piece_size) continue;
-        if (!out.pass(piece, used)) {
-            // Waits for the pieces passed before, and sets errno for the refusal.
-            out.finish(content_hash);
-            return false;
-        }
-        // The storage given back may be that of an earlier, shorter piece.
-        if (piece.size() < piece_size + writer.longest_line()) piece.resize(piece_size + writer.longest_line());
-        used = 0;
-    }
+    ContentStreamHash content;
+    const bool written = make_pieces_in_pairs(pieces, make, [&](MadePiece& piece) {
+        for (const std::uint64_t row_hash : piece.row_hashes) rows.add(row_hash);
+        const std::string_view bytes(piece.text.data(), piece.used);
+        content.add(bytes);
+        return write(bytes);
+    });
+    if (!written) return false;
     fingerprint = rows.value();
-    const bool passed = out.pass(piece, used);
-    // Last, as it sets errno for a refusal.
-    const bool written = out.finish(content_hash);
-    return passed && written;
+    content_hash = content.value();
+    return true;
 }
