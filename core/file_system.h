@@ -7,6 +7,11 @@
 //
 // Counting starts when the library holding this code is loaded, or at the last
 // fail_call / clear_faults.
+//
+//   LIBRARY_IO_DISK_WAITS=FILE   in the environment of a run
+//
+// adds up the time the calls wait on the disk, and adds the total to FILE, in
+// milliseconds, on a line of its own when the library is unloaded.
 #pragma once
 
 #include <sys/stat.h>
