@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -37,6 +38,7 @@ struct Options {
 struct Run {
     double seconds = 0;
     double peak_mib = 0;
+    double disk_seconds = 0;  // of the run's, spent waiting on the disk (fsync and the like)
 };
 
 // One step: a child process, the step it builds on, and whether it writes the feeds file.
@@ -50,7 +52,17 @@ struct Step {
 
 std::string plugin(const std::string& name) { return std::string(APPLICATION_DIR) + "/" + name + ".so"; }
 
-Run run_child(const std::vector<std::string>& argv, const std::string& library) {
+// What the run's libraries reported of their waits on the disk, one line each.
+double disk_seconds(const std::string& report) {
+    double milliseconds = 0;
+    std::ifstream lines(report);
+    for (double library_total = 0; lines >> library_total;) milliseconds += library_total;
+    fs::remove(report);
+    return milliseconds / 1e3;
+}
+
+Run run_child(const std::vector<std::string>& argv, const std::string& library, const std::string& disk_report) {
+    fs::remove(disk_report);
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
@@ -58,6 +70,7 @@ Run run_child(const std::vector<std::string>& argv, const std::string& library) 
     const pid_t child = fork();
     if (child == 0) {
         setenv("UGII_CAM_LIBRARY_FEEDS_SPEEDS_DATA_DIR", (library + "/").c_str(), 1);
+        setenv("LIBRARY_IO_DISK_WAITS", disk_report.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);
@@ -73,14 +86,35 @@ Run run_child(const std::vector<std::string>& argv, const std::string& library) 
         std::fprintf(stderr, "library_bench: %s failed (status %d)\n", argv[0].c_str(), status);
         std::exit(1);
     }
-    return {std::chrono::duration<double>(stop - start).count(), static_cast<double>(usage.ru_maxrss) / 1024.0};
+    return {std::chrono::duration<double>(stop - start).count(), static_cast<double>(usage.ru_maxrss) / 1024.0,
+            disk_seconds(disk_report)};
 }
 
-double median(std::vector<Run> runs) {
-    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.seconds < b.seconds; });
-    const std::size_t middle = runs.size() / 2;
-    return runs.size() % 2 ? runs[middle].seconds : (runs[middle - 1].seconds + runs[middle].seconds) / 2;
+// Puts the file on the disk and waits for it: a file written just before a run
+// would still be going out while the run replaces it, and its replacement wait
+// for that, which a file saved a while ago never makes anyone do.
+void flush_file(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
 }
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+double median(const std::vector<Run>& runs, double (*of)(const Run&)) {
+    std::vector<double> values;
+    for (const Run& run : runs) values.push_back(of(run));
+    return median(values);
+}
+
+double whole(const Run& run) { return run.seconds; }
+double on_disk(const Run& run) { return run.disk_seconds; }
+double less_disk(const Run& run) { return run.seconds - run.disk_seconds; }
 
 double peak(const std::vector<Run>& runs) {
     double most = 0;
@@ -162,36 +196,50 @@ void measure(int rows, const Options& options) {
     fs::copy_file(feeds_file, original);
     const auto saved_a_while_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
     fs::last_write_time(feeds_file, saved_a_while_ago);
+    flush_file(feeds_file);
 
     std::vector<Step> steps = steps_for(folder, rows, options.gui);
     std::vector<Run> wc;
     const std::vector<std::string> count_lines = {WC_PROGRAM, "-l", feeds_file};
+    const std::string disk_report = folder + "/disk-waits";
     for (int rep = 0; rep < options.reps; ++rep) {
         for (Step& step : steps) {
-            wc.push_back(run_child(count_lines, feeds_library));
+            wc.push_back(run_child(count_lines, feeds_library, disk_report));
             const std::string& library = uses_large_auxiliary_tables(step) ? auxiliary_library : feeds_library;
-            step.runs.push_back(run_child(step.argv, library));
+            step.runs.push_back(run_child(step.argv, library, disk_report));
             if (step.writes) {
                 fs::copy_file(original, feeds_file, fs::copy_options::overwrite_existing);
                 fs::last_write_time(feeds_file, saved_a_while_ago);
+                flush_file(feeds_file);
             }
         }
     }
 
-    std::map<std::string, double> medians;
-    for (const Step& step : steps) medians[step.name] = median(step.runs);
-    const double wc_median = median(wc);
+    // A step's time less its base's, each a median: of the whole runs, of
+    // their waits on the disk, and of the runs less those waits.
+    const auto step_median = [&](const Step& step, double (*of)(const Run&)) {
+        double base = 0;
+        for (const Step& other : steps) {
+            if (other.name == step.base) base = median(other.runs, of);
+        }
+        return median(step.runs, of) - base;
+    };
+    const double wc_median = median(wc, whole);
     std::printf("\n%d feeds rows (%.1f MB), %d rows in each other table (%d in the desktop runs of blankora, "
                 "strakel and gradivo); median of %d runs\n",
                 rows, static_cast<double>(fs::file_size(original)) / 1e6, auxiliary_rows,
                 rows, options.reps);
-    std::printf("| %-24s | %10s | %10s | %12s |\n", "step", "time ms", "× wc -l", "peak MiB");
-    std::printf("|%s|%s|%s|%s|\n", std::string(26, '-').c_str(), std::string(12, '-').c_str(),
-                std::string(12, '-').c_str(), std::string(14, '-').c_str());
-    std::printf("| %-24s | %10.1f | %10s | %12.1f |\n", "wc -l", wc_median * 1e3, "1", peak(wc));
+    std::printf("| %-24s | %10s | %10s | %10s | %16s | %12s |\n", "step", "time ms", "× wc -l", "disk ms",
+                "less disk × wc -l", "peak MiB");
+    std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(26, '-').c_str(), std::string(12, '-').c_str(),
+                std::string(12, '-').c_str(), std::string(12, '-').c_str(), std::string(18, '-').c_str(),
+                std::string(14, '-').c_str());
+    std::printf("| %-24s | %10.1f | %10s | %10s | %16s | %12.1f |\n", "wc -l", wc_median * 1e3, "1", "", "",
+                peak(wc));
     for (const Step& step : steps) {
-        const double seconds = medians[step.name] - (step.base.empty() ? 0.0 : medians[step.base]);
-        std::printf("| %-24s | %10.1f | %10.1f | %12.1f |\n", step.name.c_str(), seconds * 1e3, seconds / wc_median,
+        const double seconds = step_median(step, whole);
+        std::printf("| %-24s | %10.1f | %10.1f | %10.1f | %16.1f | %12.1f |\n", step.name.c_str(), seconds * 1e3,
+                    seconds / wc_median, step_median(step, on_disk) * 1e3, step_median(step, less_disk) / wc_median,
                     peak(step.runs));
     }
     fs::remove_all(folder);
