@@ -465,4 +465,27 @@ TEST(Repair, AFileKilledBeforeItWasWrittenIsNotQuestioned) {
     EXPECT_TRUE(nothing_stray(setup, {table_file, "second_name.dat"}));
 }
 
+// 6. The disk's part of a save, as a benchmark asks for it.
+
+TEST(DiskWaits, ASaveReportsItsWaitsOnTheDiskAndAnOpenNone) {
+    SavedLibrary setup;
+    ScratchDirectory report;
+    const std::string waits = report.file("waits");
+    const auto reported = [&](const std::string& script) {
+        HostRunOptions options = setup.run(script);
+        options.environment["LIBRARY_IO_DISK_WAITS"] = waits;
+        EXPECT_EQ(run_host(options).exit_status, 0);
+        const std::string lines = report.read("waits");
+        std::filesystem::remove(waits);
+        return lines;
+    };
+    const std::string opened = reported("ok\n");
+    EXPECT_EQ(opened, "0\n");
+    const std::string saved = reported(save_and_close);
+    // One line: the one library the run loaded.
+    ASSERT_EQ(std::count(saved.begin(), saved.end(), '\n'), 1) << saved;
+    EXPECT_GT(std::stod(saved), 0.0) << saved;
+    EXPECT_EQ(setup.content(), new_content);
+}
+
 }  // namespace
