@@ -36,17 +36,22 @@ bool same_identity(const struct stat& status, const FileSnapshot& snapshot) {
 }  // namespace
 
 bool read_library_file(const std::string& path, std::string& content, FileSnapshot& snapshot, std::string& error) {
+    if (!read_library_file_leaving_hash(path, content, snapshot, error)) return false;
+    snapshot.content_hash = content_hash(content);
+    return true;
+}
+
+bool read_library_file_leaving_hash(const std::string& path, std::string& content, FileSnapshot& snapshot,
+                                    std::string& error) {
     content.clear();
     const int fd = open_library_file(path, O_RDONLY, error);
     if (fd < 0) return false;
     struct stat status {};
-    ContentStreamHash hash;
     const bool ok = file_system::fstat(fd, &status) == 0 &&
-                    file_system::read_all(fd, content, static_cast<std::size_t>(status.st_size),
-                                          [&](std::string_view piece) { hash.add(piece); });
+                    file_system::read_all(fd, content, static_cast<std::size_t>(status.st_size));
     if (!ok) error = "cannot read '" + path + "': " + std::strerror(errno);
     file_system::close(fd);
-    if (ok) snapshot = snapshot_of(status, hash.value());
+    if (ok) snapshot = snapshot_of(status, 0);
     return ok;
 }
 

@@ -27,6 +27,10 @@ struct FileSnapshot {
 // Reads the whole library file at path (a regular file, through the file seam);
 // false with error saying why when it cannot be opened or a read fails.
 bool read_library_file(const std::string& path, std::string& content, FileSnapshot& snapshot, std::string& error);
+// The same, leaving the snapshot's content_hash to the caller, who may take it
+// while going through the content.
+bool read_library_file_leaving_hash(const std::string& path, std::string& content, FileSnapshot& snapshot,
+                                    std::string& error);
 // The same, handing the bytes to take in pieces as they are read, with the
 // file's size, so that the file need not be held whole.
 using FilePieceTaker = std::function<void(std::string_view piece, std::size_t file_size)>;

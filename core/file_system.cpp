@@ -244,10 +244,7 @@ bool read_all(int fd, std::string& content) {
     return read_pieces(fd, [&](std::string_view piece) { content.append(piece); });
 }
 
-bool read_all(int fd, std::string& content, std::size_t expected_size,
-              const std::function<void(std::string_view)>& took) {
-    // Small enough to stay in the cache until took has seen it.
-    constexpr std::size_t piece = std::size_t{1} << 18;
+bool read_all(int fd, std::string& content, std::size_t expected_size) {
     // One byte more than expected: a file that grew is read on, one that did
     // not ends with a read that finds its end.
     content.reserve(expected_size + 1);
@@ -256,11 +253,10 @@ bool read_all(int fd, std::string& content, std::size_t expected_size,
     std::size_t got = 0;
     for (;;) {
         if (got == content.size()) content.resize(2 * content.size());
-        const ssize_t read_now = read(fd, content.data() + got, std::min(piece, content.size() - got));
+        const ssize_t read_now = read(fd, content.data() + got, content.size() - got);
         if (read_now < 0 && errno == EINTR) continue;
         if (read_now < 0) return false;
         if (read_now == 0) break;
-        took(std::string_view(content.data() + got, static_cast<std::size_t>(read_now)));
         got += static_cast<std::size_t>(read_now);
     }
     content.resize(got);

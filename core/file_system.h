@@ -65,10 +65,8 @@ int fremovexattr(int fd, const char* name);
 // Reads to the end of the file; false (errno set) on a read error.
 bool read_all(int fd, std::string& content);
 // The same, reading straight into content, sized once for the size the file is
-// expected to have; each piece is handed to took as soon as it has been read,
-// while it is still in the processor's cache.
-bool read_all(int fd, std::string& content, std::size_t expected_size,
-              const std::function<void(std::string_view)>& took);
+// expected to have.
+bool read_all(int fd, std::string& content, std::size_t expected_size);
 // The same, handing each piece to take as one read returns it (at most 64 KiB),
 // so that the file need not be held whole.
 bool read_pieces(int fd, const std::function<void(std::string_view)>& take);

@@ -98,6 +98,13 @@ bool read_for_load(const std::string& path, std::string& content, FileSnapshot& 
     return false;
 }
 
+bool read_for_load_leaving_hash(const std::string& path, std::string& content, FileSnapshot& snapshot) {
+    std::string error;
+    if (read_library_file_leaving_hash(path, content, snapshot, error)) return true;
+    log_read_failure(error);
+    return false;
+}
+
 bool read_pieces_for_load(const std::string& path, const FilePieceTaker& take, FileSnapshot& snapshot) {
     std::string error;
     if (read_library_file_pieces(path, take, snapshot, error)) return true;

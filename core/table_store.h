@@ -11,6 +11,7 @@
 
 #include "file_replace.h"
 #include "file_snapshot.h"
+#include "hash_beside.h"
 #include "interrupted_save.h"
 #include "library_file.h"
 #include "rows_fingerprint.h"
@@ -40,6 +41,8 @@ void show_load_report(const char* file_name, const LoadReport& report, bool save
 // The notice show_load_report shows, as text.
 std::string load_report_text(const char* file_name, const LoadReport& report, bool saved_here);
 bool read_for_load(const std::string& path, std::string& content, FileSnapshot& snapshot);
+// The same, leaving the snapshot's content_hash to the caller.
+bool read_for_load_leaving_hash(const std::string& path, std::string& content, FileSnapshot& snapshot);
 // The same, handing the bytes to take in pieces as they are read.
 bool read_pieces_for_load(const std::string& path, const FilePieceTaker& take, FileSnapshot& snapshot);
 // The save's questions and refusals, the replacement of the file, and its
@@ -59,8 +62,10 @@ bool read_whole_then_rows(const TableFormat<Record>& format, RecordTable<Record>
                           void (*number_row)(Record&, std::int32_t), LoadReport& report, FileSnapshot& snapshot,
                           std::uint64_t& fingerprint) {
     std::string content;
-    if (!read_for_load(path, content, snapshot)) return false;
-    if (repair_interrupted_save(path, content)) snapshot = snapshot_after_writing(path, content);
+    if (!read_for_load_leaving_hash(path, content, snapshot)) return false;
+    const bool repaired = repair_interrupted_save(path, content);
+    if (repaired) snapshot = snapshot_after_writing(path, content);
+    HashBeside hash(repaired ? std::string_view() : std::string_view(content));
     TableReader<Record> reader(format, table, report, content.size(), number_row);
     // Read a window at a time, each one's lines gone through while it is in the cache.
     constexpr std::size_t window = std::size_t{1} << 16;
@@ -68,6 +73,7 @@ bool read_whole_then_rows(const TableFormat<Record>& format, RecordTable<Record>
     for (std::size_t at = 0; at < whole.size(); at += window) reader.read(whole.substr(at, window));
     reader.finish();
     fingerprint = reader.fingerprint();
+    if (!repaired) snapshot.content_hash = hash.value();
     return true;
 }
 
