@@ -17,7 +17,8 @@ public:
             mix(word);
         }
         std::uint64_t tail = 0;
-        std::memcpy(&tail, bytes.data() + at, bytes.size() - at);
+        // An empty view may have no bytes at all to point at.
+        if (at != bytes.size()) std::memcpy(&tail, bytes.data() + at, bytes.size() - at);
         mix(tail ^ (static_cast<std::uint64_t>(bytes.size()) << 56));
     }
     void add(double number) {

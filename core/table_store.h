@@ -65,7 +65,8 @@ bool read_whole_then_rows(const TableFormat<Record>& format, RecordTable<Record>
     if (!read_for_load_leaving_hash(path, content, snapshot)) return false;
     const bool repaired = repair_interrupted_save(path, content);
     if (repaired) snapshot = snapshot_after_writing(path, content);
-    HashBeside hash(repaired ? std::string_view() : std::string_view(content));
+    std::optional<HashBeside> hash;
+    if (!repaired) hash.emplace(content);
     TableReader<Record> reader(format, table, report, content.size(), number_row);
     // Read a window at a time, each one's lines gone through while it is in the cache.
     constexpr std::size_t window = std::size_t{1} << 16;
@@ -73,7 +74,7 @@ bool read_whole_then_rows(const TableFormat<Record>& format, RecordTable<Record>
     for (std::size_t at = 0; at < whole.size(); at += window) reader.read(whole.substr(at, window));
     reader.finish();
     fingerprint = reader.fingerprint();
-    if (!repaired) snapshot.content_hash = hash.value();
+    if (hash) snapshot.content_hash = hash->value();
     return true;
 }
 
