@@ -104,7 +104,8 @@ public:
         if (report_to_.empty()) return wait();
         const auto start = std::chrono::steady_clock::now();
         const auto result = wait();
-        nanoseconds_ += std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+        const auto waited = std::chrono::steady_clock::now() - start;
+        nanoseconds_ += std::chrono::duration_cast<std::chrono::nanoseconds>(waited).count();
         return result;
     }
 
