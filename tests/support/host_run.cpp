@@ -64,8 +64,10 @@ HostRun run_editor(const std::string& plugin, const ScratchDirectory& library, c
 
 bool runs_unprivileged() {
     if (geteuid() != 0) return true;
+    // The scratch folders are made in the temporary folder, which TMPDIR may
+    // name a private one.
     static const bool reachable = everyone_can_reach(UGHOST_PROGRAM) && everyone_can_reach(TEST_APPLICATION_DIR) &&
-                                  everyone_can_reach(APPLICATION_DIR);
+                                  everyone_can_reach(APPLICATION_DIR) && everyone_can_reach(fs::temp_directory_path());
     return reachable;
 }
 
