@@ -1,7 +1,8 @@
 // The writer a save runs: the table's data lines put straight into a buffer
-// through a pointer, a few thousand rows at a time, with each row's fingerprint taken
-// in the same pass. It writes the bytes write_table writes; a row with a value
-// the integer number path cannot take is written by append_data_line.
+// through a pointer, a few thousand rows at a time, with each row's
+// fingerprint taken in the same pass. It writes the bytes write_table writes; a
+// row with a value the integer number path cannot take is written by
+// append_data_line.
 #pragma once
 
 #include <algorithm>
@@ -13,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
+#include "content_hash.h"
 #include "fixed_decimal.h"
 #include "library_file.h"
 #include "paired_pieces.h"
-#include "content_hash.h"
 #include "record_table.h"
 #include "rows_fingerprint.h"
 #include "table_format.h"
