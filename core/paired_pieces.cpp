@@ -19,11 +19,11 @@ class Turns {
 public:
     Turns(std::size_t count, const Make& make, const Take& take) : count_(count), make_(make), take_(take) {}
 
-    // Makes and hands on every second piece from first; false when the work
+    // Makes and hands on every step-th piece from first; false when the work
     // ended before (a refusal, or a failure on either thread).
-    bool work(std::size_t first) {
+    bool work(std::size_t first, std::size_t step) {
         MadePiece piece;
-        for (std::size_t index = first; index < count_; index += 2) {
+        for (std::size_t index = first; index < count_; index += step) {
             make_(index, piece);
             if (!wait_for_turn(index)) return false;
             const bool taken = take_(piece);
@@ -95,7 +95,7 @@ public:
 private:
     void run() {
         try {
-            turns_.work(1);
+            turns_.work(1, 2);
         } catch (...) {
             turns_.stop(std::current_exception());
         }
@@ -109,24 +109,20 @@ private:
 
 bool make_pieces_in_pairs(std::size_t count, const Make& make, const Take& take) {
     Turns turns(count, make, take);
-    if (count < 2) {
-        turns.work(0);
+    std::optional<OddPieces> odd;
+    if (count >= 2) {
+        try {
+            odd.emplace(turns);
+        } catch (const std::system_error&) {
+            // Every piece here, in turn.
+        }
+    }
+    if (!odd) {
+        turns.work(0, 1);
         return turns.outcome();
     }
-    std::optional<OddPieces> odd;
     try {
-        odd.emplace(turns);
-    } catch (const std::system_error&) {
-        // Every piece here, in turn.
-        MadePiece piece;
-        for (std::size_t index = 0; index < count; ++index) {
-            make(index, piece);
-            if (!take(piece)) return false;
-        }
-        return true;
-    }
-    try {
-        turns.work(0);
+        turns.work(0, 2);
     } catch (...) {
         turns.stop(std::current_exception());
     }
